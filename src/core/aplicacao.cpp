@@ -1,0 +1,11 @@
+#include "core/aplicacao.h"
+
+#include "core/texto.h"
+
+namespace tolvane {
+
+void Aplicacao::MostrarErro(const std::exception& AErro) {
+  MessageBox(ComPontoFinal(AErro.what()), Title(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,128 @@
+#include "core/texto.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr std::string_view kSinalParagrafo = "\xC2\xA7";  // U+00A7 in UTF-8
+
+bool EhContinuacao(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Byte offset of the start of the character that ends the text.
+std::size_t InicioUltimoCaractere(std::string_view ATexto) {
+  std::size_t i = ATexto.size();
+  while (i > 0) {
+    --i;
+    if (!EhContinuacao(static_cast<unsigned char>(ATexto[i]))) break;
+  }
+  return i;
+}
+
+}  // namespace
+
+std::string_view AparaControles(std::string_view ATexto) {
+  std::size_t inicio = 0;
+  std::size_t fim = ATexto.size();
+  while (inicio < fim && static_cast<unsigned char>(ATexto[inicio]) <= 32) ++inicio;
+  while (fim > inicio && static_cast<unsigned char>(ATexto[fim - 1]) <= 32) --fim;
+  return ATexto.substr(inicio, fim - inicio);
+}
+
+bool EhBranco(std::string_view ATexto) { return AparaControles(ATexto).empty(); }
+
+std::string CodificarBrancos(std::string_view ATexto) {
+  std::string r;
+  r.reserve(ATexto.size());
+  for (char c : ATexto) {
+    if (c == ' ')
+      r += kSinalParagrafo;
+    else
+      r += c;
+  }
+  return r;
+}
+
+std::string DecodificarBrancos(std::string_view ATexto) {
+  std::string r;
+  r.reserve(ATexto.size());
+  for (std::size_t i = 0; i < ATexto.size(); ++i) {
+    if (ATexto.substr(i, kSinalParagrafo.size()) == kSinalParagrafo) {
+      r += ' ';
+      i += kSinalParagrafo.size() - 1;
+    } else {
+      r += ATexto[i];
+    }
+  }
+  return r;
+}
+
+std::string ComPontoFinal(std::string_view AMensagem) {
+  std::string r(AMensagem);
+  // Any character of more than one byte lies above "." as well.
+  if (!r.empty() && static_cast<unsigned char>(r[InicioUltimoCaractere(r)]) > '.') r += '.';
+  return r;
+}
+
+std::size_t ContarCaracteres(std::string_view ATexto) {
+  std::size_t n = 0;
+  for (char c : ATexto)
+    if (!EhContinuacao(static_cast<unsigned char>(c))) ++n;
+  return n;
+}
+
+std::string_view SemUltimosCaracteres(std::string_view ATexto, std::size_t N) {
+  std::string_view r = ATexto;
+  for (std::size_t k = 0; k < N && !r.empty(); ++k) r = r.substr(0, InicioUltimoCaractere(r));
+  return r;
+}
+
+std::string_view PrimeirosCaracteres(std::string_view ATexto, std::size_t N) {
+  std::size_t i = 0;
+  std::size_t vistos = 0;
+  while (i < ATexto.size()) {
+    if (!EhContinuacao(static_cast<unsigned char>(ATexto[i]))) {
+      if (vistos == N) break;
+      ++vistos;
+    }
+    ++i;
+  }
+  return ATexto.substr(0, i);
+}
+
+bool EhUtf8Valido(std::string_view ATexto) {
+  std::size_t i = 0;
+  while (i < ATexto.size()) {
+    const auto c = static_cast<unsigned char>(ATexto[i]);
+    std::size_t n;
+    char32_t cp;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if ((c & 0xE0) == 0xC0) {
+      n = 1;
+      cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      n = 2;
+      cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      n = 3;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + n >= ATexto.size()) return false;
+    for (std::size_t k = 1; k <= n; ++k) {
+      const auto d = static_cast<unsigned char>(ATexto[i + k]);
+      if (!EhContinuacao(d)) return false;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) ||
+        (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+      return false;
+    i += n + 1;
+  }
+  return true;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,26 @@
+#include "platform/arquivos.h"
+
+#include <sys/stat.h>
+
+#include <ctime>
+#include <filesystem>
+
+namespace tolvane {
+
+std::optional<DataHora> DataModificacaoArquivo(const std::string& ACaminho) {
+  struct stat st {};
+  if (stat(ACaminho.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  std::tm local{};
+  if (!localtime_r(&st.st_mtim.tv_sec, &local)) return std::nullopt;
+  const DataHora v{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                   local.tm_hour,        local.tm_min,     local.tm_sec};
+  return ComoDataDos(v);
+}
+
+std::string CaminhoExecutavel() {
+  std::error_code ec;
+  auto caminho = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : caminho.string();
+}
+
+}  // namespace tolvane
