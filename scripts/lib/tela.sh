@@ -5,7 +5,7 @@ iniciar_tela() {
   for n in $(seq 90 120); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
   done
-  Xvfb ":$n" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1366x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   TELA_XVFB_PID=$!
   export DISPLAY=":$n"
   local i

@@ -1,5 +1,6 @@
 #include "gui/qt/frm_principal.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 
@@ -117,6 +118,11 @@ void TfrmPrincipal::BitBtn1Click() {
 void TfrmPrincipal::SobreotolvaneAssistente1Click() {
   TfrmSobre& frmSobre = FAplicacao.CreateForm<TfrmSobre>();
   FAplicacao.SetShowMainForm(false);
+  // Modal to the main window and to the information windows already open, not to the whole
+  // application: the tray icon and its menu keep working while it is open.
+  QWidget* dono = QApplication::activeModalWidget();
+  frmSobre.setParent(dono ? dono : this, frmSobre.windowFlags());
+  frmSobre.setWindowModality(Qt::WindowModal);
   frmSobre.ShowModal();
 }
 

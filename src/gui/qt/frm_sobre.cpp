@@ -40,6 +40,8 @@ TfrmSobre::TfrmSobre(AplicacaoQt& AAplicacao)
   QPalette preto = lblVersao->palette();
   preto.setColor(QPalette::WindowText, Qt::black);
   lblVersao->setPalette(preto);
+  // Users copy the version into support chats: the text can be selected with the mouse.
+  lblVersao->setTextInteractionFlags(Qt::TextSelectableByMouse);
   lblVersao->move(172, 74);
   lblVersao->adjustSize();
   lblVersao->resize(lblVersao->width(), 17);
