@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
 # A Firebird 3 server of the tests' own, never the machine's service:
 #   servidor_firebird.sh iniciar <folder>   copies the installed server's root into <folder>, gives
-#                                           it its own configuration, security database (SYSDBA
-#                                           password "quelvorin"), lock folder and a free port on
-#                                           127.0.0.1, starts it and writes the port to
+#                                           it its own configuration, a new security database
+#                                           (SYSDBA password "quelvorin"), lock folder and a free
+#                                           port on 127.0.0.1, starts it and writes the port to
 #                                           <folder>/porta
 #   servidor_firebird.sh parar <folder>     stops the server started there, by its pid
 # Debian 12 packages: firebird3.0-server firebird3.0-utils python3.
 set -euo pipefail
 
 RAIZ_INSTALADA=/usr/lib/x86_64-linux-gnu/firebird/3.0
-SEGURANCA_INSTALADA=/var/lib/firebird/3.0/system/security3.fdb
 SERVIDOR=/usr/sbin/firebird
 SENHA=quelvorin
 
@@ -40,7 +39,7 @@ parar() {
 
 iniciar() {
   local pasta=$1
-  for f in "$RAIZ_INSTALADA/firebird.conf" "$SEGURANCA_INSTALADA" "$SERVIDOR"; do
+  for f in "$RAIZ_INSTALADA/firebird.conf" "$SERVIDOR"; do
     [ -e "$f" ] || falhar "missing $f (packages firebird3.0-server firebird3.0-utils)"
   done
   command -v isql-fb >/dev/null || falhar "isql-fb missing (package firebird3.0-utils)"
@@ -48,28 +47,27 @@ iniciar() {
 
   parar "$pasta"
   rm -rf "$pasta"
-  mkdir -p "$pasta/lock" "$pasta/bancos"
+  mkdir -p "$pasta/lock"
   local raiz=$pasta/raiz
   # Links kept: a dereferencing copy makes the server crash at start.
   cp -a "$RAIZ_INSTALADA" "$raiz"
   rm "$raiz/firebird.conf" "$raiz/databases.conf"
   cp "$(readlink -f "$RAIZ_INSTALADA/firebird.conf")" "$raiz/firebird.conf"
   cp "$(readlink -f "$RAIZ_INSTALADA/databases.conf")" "$raiz/databases.conf"
-  cp "$SEGURANCA_INSTALADA" "$pasta/security3.fdb"
-  chmod u+w "$raiz/firebird.conf" "$raiz/databases.conf" "$pasta/security3.fdb"
+  chmod u+w "$raiz/firebird.conf" "$raiz/databases.conf"
 
   local porta
   porta=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  sed -i '/^[[:space:]]*Remote\(ServicePort\|BindAddress\)[[:space:]]*=/d' "$raiz/firebird.conf"
-  printf '\nRemoteServicePort = %s\nRemoteBindAddress = 127.0.0.1\n' "$porta" >>"$raiz/firebird.conf"
-  sed -i "s|^security.db = .*|security.db = $pasta/security3.fdb|" "$raiz/databases.conf"
-  grep -q "^security.db = $pasta/security3.fdb\$" "$raiz/databases.conf" ||
-    falhar "no security.db entry in $raiz/databases.conf"
-
-  # The password is set through the embedded engine, with a lock folder of our own.
-  echo "create or alter user SYSDBA password '$SENHA' using plugin Srp; commit;" |
-    FIREBIRD_LOCK=$pasta/lock isql-fb -q -b -user SYSDBA "$pasta/security3.fdb" >"$pasta/isql.log" 2>&1 ||
-    falhar "could not set the SYSDBA password: $(cat "$pasta/isql.log")"
+  sed -i '/^[[:space:]]*\(RemoteServicePort\|RemoteBindAddress\|SecurityDatabase\)[[:space:]]*=/d' \
+    "$raiz/firebird.conf"
+  # A security database of its own, made new rather than copied from the machine's (which only
+  # root and the firebird group may read), so that any user can run the tests.
+  printf '\nRemoteServicePort = %s\nRemoteBindAddress = 127.0.0.1\nSecurityDatabase = %s\n' \
+    "$porta" "$pasta/security3.fdb" >>"$raiz/firebird.conf"
+  echo "create database '$pasta/security3.fdb' user 'SYSDBA';
+        create user SYSDBA password '$SENHA' using plugin Srp; commit;" |
+    FIREBIRD=$raiz FIREBIRD_LOCK=$pasta/lock isql-fb -q -b >"$pasta/isql.log" 2>&1 ||
+    falhar "could not make the security database: $(cat "$pasta/isql.log")"
 
   FIREBIRD=$raiz FIREBIRD_LOCK=$pasta/lock setsid "$SERVIDOR" </dev/null >"$pasta/servidor.log" 2>&1 &
   echo $! >"$pasta/pid"
