@@ -136,8 +136,9 @@ TEST_F(VersaoParametro, MissingUpdateLogFailsAfterTheColumnsAreCommitted) {
   try {
     VerificarVersaoParametro(FConexao);
     ADD_FAILURE() << "no failure";
-  } catch (const Erro& e) {
+  } catch (const ErroInterBase& e) {
     EXPECT_EQ(e.Classe(), "EIBInterBaseError");
+    EXPECT_EQ(e.Codigos().front(), isc_dsql_error);
     EXPECT_EQ(e.Mensagem(),
               "Dynamic SQL Error\r\nSQL error code = -204\r\nTable unknown\r\n"
               "MOV_LOG_ATUALIZACAO\r\nAt line 1, column 86");
@@ -155,8 +156,10 @@ TEST_F(VersaoParametro, LockConflictFailsAtOnceWithTheClientsTextAndNoRowHalfUpd
   try {
     VerificarVersaoParametro(FConexao);
     ADD_FAILURE() << "no failure";
-  } catch (const Erro& e) {
+  } catch (const ErroInterBase& e) {
     EXPECT_EQ(e.Classe(), "EIBInterBaseError");
+    EXPECT_EQ(e.Codigos(), (std::vector<ISC_STATUS>{isc_deadlock, isc_update_conflict,
+                                                    isc_concurrent_transaction}));
     const std::string inicio =
         "deadlock\r\nupdate conflicts with concurrent update\r\nconcurrent transaction number is ";
     EXPECT_EQ(e.Mensagem().substr(0, inicio.size()), inicio) << e.Mensagem();
