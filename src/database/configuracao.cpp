@@ -1,0 +1,56 @@
+#include "database/configuracao.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/executavel.h"
+#include "core/texto.h"
+#include "platform/perfil.h"
+
+namespace tolvane {
+
+namespace {
+
+bool ArquivoRegular(const std::string& ACaminho) {
+  if (ACaminho.empty()) return false;
+  // The path is UTF-8; char8_t keeps the Windows build from reading it in the ANSI code page.
+  const std::filesystem::path caminho(std::u8string(ACaminho.begin(), ACaminho.end()));
+  std::error_code ec;
+  return std::filesystem::is_regular_file(caminho, ec);
+}
+
+}  // namespace
+
+std::string CaminhoIniLocal(const std::string& APastaExecutavel) {
+  const std::string pasta = APastaExecutavel + kSeparador;
+  const bool versao4 = ArquivoRegular(pasta + "tolvaneempresa4.exe");
+  return pasta + (versao4 ? "tolvaneempresa4" : "tolvaneempresa") + ".ini";
+}
+
+std::string LerCaminhoIniServidor(const std::string& ACaminhoIniLocal) {
+  return LerPerfil(ACaminhoIniLocal, "IniServidor", "nomearquivo");
+}
+
+bool ExisteIniServidor(const std::string& ACaminho) { return ArquivoRegular(ACaminho); }
+
+void LerIniServidor(ConfiguracaoBanco& AConfiguracao) {
+  const std::string& ini = AConfiguracao.locainiServidor;
+  AConfiguracao.sServidor = LerPerfil(ini, "Database", "Servidor");
+  AConfiguracao.sPath = LerPerfil(ini, "Database", "path");
+  AConfiguracao.sBanco = LerPerfil(ini, "Database", "name");
+}
+
+bool LerConfiguracao(const std::string& APastaExecutavel, ConfiguracaoBanco& AConfiguracao) {
+  AConfiguracao = {};
+  AConfiguracao.locainiServidor = LerCaminhoIniServidor(CaminhoIniLocal(APastaExecutavel));
+  if (!ExisteIniServidor(AConfiguracao.locainiServidor)) return false;
+  LerIniServidor(AConfiguracao);
+  return true;
+}
+
+std::string MontarStringConexao(const ConfiguracaoBanco& AConfiguracao) {
+  if (EhBranco(AConfiguracao.sServidor)) return AConfiguracao.sPath + AConfiguracao.sBanco;
+  return AConfiguracao.sServidor + ":" + AConfiguracao.sPath + AConfiguracao.sBanco;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace tolvane {
+
+// One value of an INI file, read as the Windows private-profile function reads it
+// (GetPrivateProfileStringW with the empty text as default and a buffer of 2048 characters):
+// section and key names matched without regard to letter case, the first section of that name
+// and the first key in it win, blanks around names and values removed, one pair of surrounding
+// quotes (both single or both double) removed, the value cut to 2047 characters. A missing
+// file, section or key reads as the empty text; so does a path that is no regular file (a
+// folder, a device) and a file too large to be an INI file. Files are UTF-16 (little or big
+// endian) or UTF-8 when they start with the byte-order mark, else in the ANSI character set.
+// The result is UTF-8.
+std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
+                      const std::string& AChave);
+
+}  // namespace tolvane

@@ -1,0 +1,156 @@
+#include "platform/perfil.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/texto.h"
+#include "database/arquivos_teste.h"
+
+namespace tolvane {
+namespace {
+
+using namespace std::literals;
+using teste::EscreverArquivo;
+using teste::PastaTemporaria;
+
+std::string Utf16(std::u16string_view ATexto, bool ABigEndian) {
+  std::string r = ABigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t c : ATexto) {
+    const char alto = static_cast<char>(c >> 8);
+    const char baixo = static_cast<char>(c & 0xFF);
+    r += ABigEndian ? alto : baixo;
+    r += ABigEndian ? baixo : alto;
+  }
+  return r;
+}
+
+std::string Repetir(std::string_view ATexto, int N) {
+  std::string r;
+  for (int i = 0; i < N; ++i) r += ATexto;
+  return r;
+}
+
+TEST(LerPerfil, LookupsFollowThePrivateProfileRules) {
+  constexpr const char* kIni =
+      "chave_orfa=before any section\n"
+      "[IniServidor]\n"
+      "nomearquivo = /srv/erp/servidor.ini  \n"
+      "  [ Database ]  \n"
+      "Servidor=  srv01  \n"
+      "PATH=\"C:\\Dados\\\"\n"
+      "name='BANCO.FDB'\n"
+      "vazio=\n"
+      "semigual\n"
+      "desiguais=\"abc'\n"
+      "aspa_so=\"\n"
+      "aspas_vazias=\"\"\n"
+      "dentro=a \"b\" c\n"
+      "chave = valor = com igual\n"
+      "[Database sem fecho\n"
+      "name=SEGUNDO.FDB\n"
+      "[database]\n"
+      "extra=in the second section of the name\n"
+      "[Outra]\n"
+      "name=OUTRA.FDB\n";
+  struct Caso {
+    const char* Secao;
+    const char* Chave;
+    const char* Esperado;
+  };
+  constexpr Caso casos[] = {
+      {"IniServidor", "nomearquivo", "/srv/erp/servidor.ini"},
+      {"INISERVIDOR", "NomeArquivo", "/srv/erp/servidor.ini"},
+      {"Database", "Servidor", "srv01"},
+      {"database", "path", "C:\\Dados\\"},
+      {"Database", "name", "BANCO.FDB"},  // first of two, quotes removed
+      {"Database", "vazio", ""},
+      {"Database", "semigual", ""},
+      {"Database", "desiguais", "\"abc'"},
+      {"Database", "aspa_so", "\""},
+      {"Database", "aspas_vazias", ""},
+      {"Database", "dentro", "a \"b\" c"},
+      {"Database", "chave", "valor = com igual"},
+      {"Database", "extra", ""},  // only the first section of a name is read
+      {"Outra", "name", "OUTRA.FDB"},
+      {"Database", "faltando", ""},
+      {"Faltando", "name", ""},
+      {"", "chave_orfa", ""},
+  };
+  PastaTemporaria pasta;
+  EscreverArquivo(pasta / "a.ini", kIni);
+  for (const Caso& c : casos)
+    EXPECT_EQ(LerPerfil(pasta / "a.ini", c.Secao, c.Chave), c.Esperado)
+        << "[" << c.Secao << "] " << c.Chave;
+}
+
+TEST(LerPerfil, EncodingsLineEndsAndSizes) {
+  const std::string ccedilha2047 = Repetir("ç", 2047);
+  const std::string substituto = "\xEF\xBF\xBD";
+  struct Caso {
+    const char* Rotulo;
+    std::string Conteudo;
+    const char* Secao;
+    const char* Chave;
+    std::string Esperado;
+  };
+  const Caso casos[] = {
+      {"LF", "[Database]\nname = B.FDB \npath=/dados/\n", "Database", "path", "/dados/"},
+      {"CRLF", "[Database]\r\nname = B.FDB \r\npath=C:\\\r\n", "Database", "name", "B.FDB"},
+      {"CRLF last line", "[Database]\r\npath=C:\\\r\n", "Database", "path", "C:\\"},
+      {"UTF-8 without BOM", "[Database]\nname=Ação.fdb\n", "database", "NAME", "Ação.fdb"},
+      {"UTF-8 BOM", "\xEF\xBB\xBF[SEÇÃO]\nname=Ação.fdb\n", "seção", "name", "Ação.fdb"},
+      {"UTF-16 LE BOM", Utf16(u"[Database]\r\nname=Ação.fdb\r\n", false), "Database", "name",
+       "Ação.fdb"},
+      {"UTF-16 BE BOM", Utf16(u"[Database]\r\nname=\"\U0001F600x\"\r\n", true), "Database", "name",
+       "\U0001F600x"},
+      {"UTF-16 odd byte", Utf16(u"[Database]\nname=x", false) + "\x41", "Database", "name", "x"},
+      {"UTF-16 lone surrogate",
+       Utf16(u"[Database]\nname=a\xD800"
+             u"b",
+             false),
+       "Database", "name", "a" + substituto + "b"},
+      {"bytes invalid in the character set", "[Database]\nname=A\xE7\xE3o\n", "Database", "name",
+       "A" + substituto + substituto + "o"},
+      {"long value cut to 2047 characters", "[Database]\nname=" + Repetir("ç", 3000) + "\n",
+       "Database", "name", ccedilha2047},
+      {"quotes removed before the cut", "[D]\nk=\"" + Repetir("x", 2047) + "\"\n", "D", "k",
+       Repetir("x", 2047)},
+      {"NUL bytes and controls", std::string("\0\x01\n[D]\n\x7F=\0\nk=v\n"sv), "D", "k", "v"},
+      {"binary garbage before a section",
+       [] {
+         std::string lixo;
+         unsigned x = 12345;
+         for (int i = 0; i < 100000; ++i) {
+           x = x * 1103515245u + 12345u;
+           lixo += static_cast<char>(x >> 16);
+         }
+         return lixo + "\n[Database]\nname=X.FDB\n";
+       }(),
+       "Database", "name", "X.FDB"},
+      {"too large to be an INI file",
+       "[Database]\nname=X.FDB\n" + std::string(17u << 20, ';') + "\n", "Database", "name", ""},
+  };
+  PastaTemporaria pasta;
+  for (const Caso& c : casos) {
+    EscreverArquivo(pasta / "c.ini", c.Conteudo);
+    const std::string lido = LerPerfil(pasta / "c.ini", c.Secao, c.Chave);
+    EXPECT_EQ(lido, c.Esperado) << c.Rotulo;
+    EXPECT_TRUE(EhUtf8Valido(lido)) << c.Rotulo;
+  }
+}
+
+TEST(LerPerfil, PathsThatAreNoRegularFileReadEmptyWithoutBlocking) {
+  PastaTemporaria pasta;
+  ASSERT_EQ(mkfifo((pasta / "fifo").c_str(), 0600), 0);
+  EscreverArquivo(pasta / "vazio.ini", "");
+  const std::string caminhos[] = {
+      pasta.Caminho(),        "/dev/zero", "/dev/null",        pasta / "fifo",
+      pasta / "faltando.ini", "",          pasta / "vazio.ini"};
+  for (const std::string& c : caminhos) EXPECT_EQ(LerPerfil(c, "Database", "name"), "") << c;
+}
+
+}  // namespace
+}  // namespace tolvane
