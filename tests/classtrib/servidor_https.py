@@ -34,6 +34,7 @@ import http.server
 import os
 import select
 import signal
+import socket
 import ssl
 import stat
 import subprocess
@@ -177,6 +178,8 @@ class Servidor(http.server.ThreadingHTTPServer):
     # wrong client certificate) cannot stall the others.
     def finish_request(self, request, client_address):
         request.settimeout(60)
+        # Like production web servers: no Nagle delay between the header and body writes.
+        request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         try:
             tls = self.contexto.wrap_socket(request, server_side=True,
                                             do_handshake_on_connect=False)

@@ -4,7 +4,10 @@
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -50,46 +53,92 @@ std::string SemFinal(std::string ATexto) {
   return ATexto;
 }
 
-// The bytes as UTF-8: each maximal invalid subsequence becomes U+FFFD, as Unicode recommends.
-std::string ComoUtf8(std::string_view ABytes) {
-  constexpr std::string_view kSubstituto = "\xEF\xBF\xBD";
-  std::string r;
-  r.reserve(ABytes.size());
+// Length of the UTF-8 sequence that starts at ABytes[AInicio], or 0 when none does (a
+// maximal invalid subsequence then ends at AFimInvalido).
+std::size_t SequenciaUtf8(std::string_view ABytes, std::size_t AInicio, std::size_t& AFimInvalido) {
+  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(ABytes[k]); };
+  const unsigned char b = byte(AInicio);
+  std::size_t tamanho = 0;
+  unsigned char menor = 0x80, maior = 0xBF;  // range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    tamanho = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    tamanho = 3;
+    if (b == 0xE0) menor = 0xA0;
+    if (b == 0xED) maior = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    tamanho = 4;
+    if (b == 0xF0) menor = 0x90;
+    if (b == 0xF4) maior = 0x8F;
+  }
+  std::size_t fim = AInicio + 1;
+  if (tamanho > 0 && fim < ABytes.size() && byte(fim) >= menor && byte(fim) <= maior) {
+    ++fim;
+    while (fim < AInicio + tamanho && fim < ABytes.size() && byte(fim) >= 0x80 && byte(fim) <= 0xBF)
+      ++fim;
+  }
+  if (tamanho > 0 && fim == AInicio + tamanho) return tamanho;
+  AFimInvalido = fim;
+  return 0;
+}
+
+// The length of the longest valid UTF-8 prefix; ASCII is skipped eight bytes at a time, as the
+// answers are large and mostly ASCII.
+std::size_t PrefixoUtf8Valido(std::string_view ABytes) {
   std::size_t i = 0;
   const std::size_t n = ABytes.size();
-  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(ABytes[k]); };
   while (i < n) {
-    const unsigned char b = byte(i);
-    if (b < 0x80) {
-      r += static_cast<char>(b);
+    std::uint64_t bloco;
+    if (i + sizeof bloco <= n) {
+      std::memcpy(&bloco, ABytes.data() + i, sizeof bloco);
+      if ((bloco & 0x8080808080808080ULL) == 0) {
+        i += sizeof bloco;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(ABytes[i]) < 0x80) {
       ++i;
       continue;
     }
-    std::size_t tamanho = 0;
-    unsigned char menor = 0x80, maior = 0xBF;  // range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-      tamanho = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      tamanho = 3;
-      if (b == 0xE0) menor = 0xA0;
-      if (b == 0xED) maior = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      tamanho = 4;
-      if (b == 0xF0) menor = 0x90;
-      if (b == 0xF4) maior = 0x8F;
-    }
-    std::size_t fim = i + 1;
-    if (tamanho > 0 && fim < n && byte(fim) >= menor && byte(fim) <= maior) {
-      ++fim;
-      while (fim < i + tamanho && fim < n && byte(fim) >= 0x80 && byte(fim) <= 0xBF) ++fim;
-    }
-    if (tamanho > 0 && fim == i + tamanho)
-      r.append(ABytes.substr(i, tamanho));
-    else
+    std::size_t fimInvalido = 0;
+    const std::size_t tamanho = SequenciaUtf8(ABytes, i, fimInvalido);
+    if (tamanho == 0) return i;
+    i += tamanho;
+  }
+  return n;
+}
+
+// The bytes as UTF-8: each maximal invalid subsequence becomes U+FFFD, as Unicode recommends.
+std::string ComoUtf8(std::string ABytes) {
+  std::size_t i = PrefixoUtf8Valido(ABytes);
+  if (i == ABytes.size()) return ABytes;
+  constexpr std::string_view kSubstituto = "\xEF\xBF\xBD";
+  std::string r = ABytes.substr(0, i);
+  while (i < ABytes.size()) {
+    std::size_t fimInvalido = i + 1;
+    if (static_cast<unsigned char>(ABytes[i]) < 0x80) {
+      r += ABytes[i++];
+    } else if (const std::size_t tamanho = SequenciaUtf8(ABytes, i, fimInvalido)) {
+      r.append(ABytes, i, tamanho);
+      i += tamanho;
+    } else {
       r += kSubstituto;
-    i = fim;
+      i = fimInvalido;
+    }
   }
   return r;
+}
+
+// True when libcurl knows the system's certification authorities as a hashed folder
+// (/etc/ssl/certs on Debian). OpenSSL then reads from it only the certificates a verification
+// needs, where the bundle file would be parsed whole at every handshake (some 35 ms).
+bool CertificadosDoSistemaPorPasta() {
+  static const bool porPasta = [] {
+    const curl_version_info_data* versao = curl_version_info(CURLVERSION_NOW);
+    std::error_code ec;
+    return versao->capath && std::filesystem::is_directory(versao->capath, ec);
+  }();
+  return porPasta;
 }
 
 // What the libcurl callbacks work with. They never throw: a failure is written to Falha and
@@ -240,6 +289,7 @@ void RequisicaoHttp::Send() {
   Definir(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
   Definir(c, CURLOPT_SSL_VERIFYPEER, 1L);
   Definir(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (CertificadosDoSistemaPorPasta()) Definir(c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
   Definir(c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
   Definir(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
   Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
@@ -263,7 +313,7 @@ void RequisicaoHttp::Send() {
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
   r.Status = static_cast<int>(status);
-  r.Texto = ComoUtf8(t.Corpo);
+  r.Texto = ComoUtf8(std::move(t.Corpo));
   r.Respondida = true;
 }
 
