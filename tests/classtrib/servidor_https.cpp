@@ -34,7 +34,7 @@ ServidorHttps::ServidorHttps(const std::string& APasta, const std::string& AModo
   std::vector<char*> argv;
   for (auto& a : argumentos) argv.push_back(a.data());
   argv.push_back(nullptr);
-  const int rc = posix_spawnp(&FPid, "python3", &acoes, nullptr, argv.data(), environ);
+  const int rc = posix_spawn(&FPid, TOLVANE_PYTHON, &acoes, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&acoes);
   close(entrada[0]);
   close(saida[1]);
@@ -42,7 +42,7 @@ ServidorHttps::ServidorHttps(const std::string& APasta, const std::string& AModo
   if (rc != 0) {
     close(saida[0]);
     close(FEntrada);
-    throw std::runtime_error("python3 não pôde ser iniciado");
+    throw std::runtime_error(std::string(TOLVANE_PYTHON) + " não pôde ser iniciado");
   }
 
   // The first line is "PORTA <n>"; generating the key material may take a few seconds.
