@@ -1,0 +1,20 @@
+#include "classtrib/consulta_teste.h"
+
+#include "classtrib/arquivo_retorno.h"
+#include "classtrib/conformidade_facil.h"
+#include "core/executavel.h"
+
+namespace tolvane {
+
+std::string ExecutarConsultaTeste(const std::string& ANomeCertificado,
+                                  const std::string& APastaExecutavel) {
+  const TConformidadeFacil cliente(ANomeCertificado);
+  const std::string resposta = cliente.ConsultarClassTribPorCst("000");
+  std::string caminho = APastaExecutavel;
+  if (!caminho.empty() && caminho.back() != kSeparador) caminho += kSeparador;
+  caminho += kNomeArquivoRetorno;
+  SalvarArquivoRetorno(resposta, caminho);
+  return caminho;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <openssl/evp.h>
+#include <openssl/x509.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tolvane {
+
+// OpenSSL objects in RAII, shared by the store and the HTTP request of the Linux build.
+struct LiberaX509 {
+  void operator()(X509* A) const { X509_free(A); }
+};
+struct LiberaChave {
+  void operator()(EVP_PKEY* A) const { EVP_PKEY_free(A); }
+};
+struct LiberaCadeia {
+  void operator()(STACK_OF(X509) * A) const { sk_X509_pop_free(A, X509_free); }
+};
+using X509Ptr = std::unique_ptr<X509, LiberaX509>;
+using ChavePtr = std::unique_ptr<EVP_PKEY, LiberaChave>;
+using CadeiaPtr = std::unique_ptr<STACK_OF(X509), LiberaCadeia>;
+
+// A client certificate of the personal store with its private key and the further
+// certificates of its file (the chain sent to the server).
+struct CredencialCliente {
+  X509Ptr Certificado;
+  ChavePtr Chave;
+  CadeiaPtr Cadeia;
+};
+
+// The subject text of a selector "CURRENT_USER\MY\<text>", "<location>\<text>" or "<text>".
+// Raises Erro("EOleException", ...) for a location or store other than the current user's
+// personal store ("MY", also called "Personal").
+std::string TextoAssuntoSeletor(const std::string& ASeletor);
+
+// The first certificate of the personal store, in the store's order, that has a private key and
+// whose subject (its attribute values joined by ", ") or simple display name contains
+// ATextoAssunto, letter case ignored; an empty text takes the first with a key. No value when
+// none matches. Raises the store's "EOSError" when its folder cannot be read.
+std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoAssunto);
+
+}  // namespace tolvane

@@ -1,0 +1,332 @@
+#include "platform/requisicao_http.h"
+
+#include <curl/curl.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "core/erro.h"
+#include "platform/posix/credencial_openssl.h"
+
+namespace tolvane {
+
+namespace {
+
+struct LiberaCurl {
+  void operator()(CURL* A) const { curl_easy_cleanup(A); }
+};
+struct LiberaLista {
+  void operator()(curl_slist* A) const { curl_slist_free_all(A); }
+};
+using CurlPtr = std::unique_ptr<CURL, LiberaCurl>;
+using ListaPtr = std::unique_ptr<curl_slist, LiberaLista>;
+
+// The Windows request object's defaults: 60 s to connect, 30 s for each send and receive.
+constexpr long kSegundosConexao = 60;
+constexpr long kSegundosSemDados = 30;
+constexpr long kMaximoRedirecionamentos = 10;
+
+Erro ErroTransporte(const std::string& ATexto) { return Erro("EOleException", ATexto); }
+
+void IniciarLibcurl() {
+  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
+  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
+}
+
+template <typename T>
+void Definir(CURL* ACurl, CURLoption AOpcao, T AValor) {
+  const CURLcode rc = curl_easy_setopt(ACurl, AOpcao, AValor);
+  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
+}
+
+std::string SemFinal(std::string ATexto) {
+  while (!ATexto.empty() &&
+         (static_cast<unsigned char>(ATexto.back()) <= 32 || ATexto.back() == '.'))
+    ATexto.pop_back();
+  return ATexto;
+}
+
+// Length of the UTF-8 sequence that starts at ABytes[AInicio], or 0 when none does (a
+// maximal invalid subsequence then ends at AFimInvalido).
+std::size_t SequenciaUtf8(std::string_view ABytes, std::size_t AInicio, std::size_t& AFimInvalido) {
+  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(ABytes[k]); };
+  const unsigned char b = byte(AInicio);
+  std::size_t tamanho = 0;
+  unsigned char menor = 0x80, maior = 0xBF;  // range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    tamanho = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    tamanho = 3;
+    if (b == 0xE0) menor = 0xA0;
+    if (b == 0xED) maior = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    tamanho = 4;
+    if (b == 0xF0) menor = 0x90;
+    if (b == 0xF4) maior = 0x8F;
+  }
+  std::size_t fim = AInicio + 1;
+  if (tamanho > 0 && fim < ABytes.size() && byte(fim) >= menor && byte(fim) <= maior) {
+    ++fim;
+    while (fim < AInicio + tamanho && fim < ABytes.size() && byte(fim) >= 0x80 && byte(fim) <= 0xBF)
+      ++fim;
+  }
+  if (tamanho > 0 && fim == AInicio + tamanho) return tamanho;
+  AFimInvalido = fim;
+  return 0;
+}
+
+// The length of the longest valid UTF-8 prefix; ASCII is skipped eight bytes at a time, as the
+// answers are large and mostly ASCII.
+std::size_t PrefixoUtf8Valido(std::string_view ABytes) {
+  std::size_t i = 0;
+  const std::size_t n = ABytes.size();
+  while (i < n) {
+    std::uint64_t bloco;
+    if (i + sizeof bloco <= n) {
+      std::memcpy(&bloco, ABytes.data() + i, sizeof bloco);
+      if ((bloco & 0x8080808080808080ULL) == 0) {
+        i += sizeof bloco;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(ABytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t fimInvalido = 0;
+    const std::size_t tamanho = SequenciaUtf8(ABytes, i, fimInvalido);
+    if (tamanho == 0) return i;
+    i += tamanho;
+  }
+  return n;
+}
+
+// The bytes as UTF-8: each maximal invalid subsequence becomes U+FFFD, as Unicode recommends.
+std::string ComoUtf8(std::string ABytes) {
+  std::size_t i = PrefixoUtf8Valido(ABytes);
+  if (i == ABytes.size()) return ABytes;
+  constexpr std::string_view kSubstituto = "\xEF\xBF\xBD";
+  std::string r = ABytes.substr(0, i);
+  while (i < ABytes.size()) {
+    std::size_t fimInvalido = i + 1;
+    if (static_cast<unsigned char>(ABytes[i]) < 0x80) {
+      r += ABytes[i++];
+    } else if (const std::size_t tamanho = SequenciaUtf8(ABytes, i, fimInvalido)) {
+      r.append(ABytes, i, tamanho);
+      i += tamanho;
+    } else {
+      r += kSubstituto;
+      i = fimInvalido;
+    }
+  }
+  return r;
+}
+
+// True when libcurl knows the system's certification authorities as a hashed folder
+// (/etc/ssl/certs on Debian). OpenSSL then reads from it only the certificates a verification
+// needs, where the bundle file would be parsed whole at every handshake (some 35 ms).
+bool CertificadosDoSistemaPorPasta() {
+  static const bool porPasta = [] {
+    const curl_version_info_data* versao = curl_version_info(CURLVERSION_NOW);
+    std::error_code ec;
+    return versao->capath && std::filesystem::is_directory(versao->capath, ec);
+  }();
+  return porPasta;
+}
+
+// What the libcurl callbacks work with. They never throw: a failure is written to Falha and
+// reported to libcurl by the return value.
+struct Transferencia {
+  std::string Corpo;
+  const CredencialCliente* Credencial = nullptr;
+  std::string CaExtra;
+  std::string Falha;
+};
+
+size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  const size_t n = ATamanho * AQuantidade;
+  try {
+    t->Corpo.append(ADados, n);
+    return n;
+  } catch (...) {
+    t->Falha = "Memória insuficiente para a resposta do servidor";
+    return 0;
+  }
+}
+
+// Runs after libcurl has loaded the system's certification authorities into the context.
+CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  auto* contexto = static_cast<SSL_CTX*>(AContexto);
+  try {
+    if (!t->CaExtra.empty() &&
+        X509_STORE_load_file(SSL_CTX_get_cert_store(contexto), t->CaExtra.c_str()) != 1) {
+      ERR_clear_error();
+      t->Falha = "error setting certificate file: " + t->CaExtra;
+      return CURLE_SSL_CACERT_BADFILE;
+    }
+    if (const CredencialCliente* c = t->Credencial) {
+      if (SSL_CTX_use_certificate(contexto, c->Certificado.get()) != 1 ||
+          SSL_CTX_use_PrivateKey(contexto, c->Chave.get()) != 1 ||
+          (c->Cadeia && SSL_CTX_set1_chain(contexto, c->Cadeia.get()) != 1)) {
+        ERR_clear_error();
+        t->Falha = "unable to use client certificate";
+        return CURLE_SSL_CERTPROBLEM;
+      }
+    }
+    return CURLE_OK;
+  } catch (...) {
+    t->Falha = "unable to set up TLS";
+    return CURLE_ABORTED_BY_CALLBACK;
+  }
+}
+
+// Failures in which a missing client certificate may be the cause.
+bool FalhaDepoisDaConexao(CURLcode ACodigo) {
+  return ACodigo == CURLE_SSL_CONNECT_ERROR || ACodigo == CURLE_SEND_ERROR ||
+         ACodigo == CURLE_RECV_ERROR || ACodigo == CURLE_GOT_NOTHING;
+}
+
+std::string NotaSemCertificado(const std::string& ATextoAssunto) {
+  if (ATextoAssunto.empty())
+    return " (nenhum certificado digital com chave privada no repositório)";
+  return " (nenhum certificado digital com chave privada corresponde a \"" + ATextoAssunto + "\")";
+}
+
+bool MesmoNome(const std::string& A, const std::string& B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t i = 0; i < A.size(); ++i) {
+    auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (minuscula(A[i]) != minuscula(B[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+struct RequisicaoHttp::Implementacao {
+  std::string Url;
+  bool Aberta = false;
+  std::optional<std::string> Seletor;
+  std::vector<std::pair<std::string, std::string>> Cabecalhos;
+  bool Respondida = false;
+  int Status = 0;
+  std::string Texto;
+};
+
+RequisicaoHttp::RequisicaoHttp() : FImpl(std::make_unique<Implementacao>()) {}
+
+RequisicaoHttp::~RequisicaoHttp() = default;
+
+void RequisicaoHttp::Open(const std::string& AUrl) {
+  FImpl->Url = AUrl;
+  FImpl->Aberta = true;
+  FImpl->Respondida = false;
+  FImpl->Status = 0;
+  FImpl->Texto.clear();
+}
+
+void RequisicaoHttp::SetClientCertificate(const std::string& ASeletor) {
+  FImpl->Seletor = ASeletor;
+}
+
+void RequisicaoHttp::SetRequestHeader(const std::string& ANome, const std::string& AValor) {
+  for (auto& [nome, valor] : FImpl->Cabecalhos)
+    if (MesmoNome(nome, ANome)) {
+      valor = AValor;
+      return;
+    }
+  FImpl->Cabecalhos.emplace_back(ANome, AValor);
+}
+
+void RequisicaoHttp::Send() {
+  Implementacao& r = *FImpl;
+  if (!r.Aberta)
+    throw ErroTransporte(
+        "The operation cannot be carried out until the Open method has been called");
+  r.Respondida = false;
+  r.Status = 0;
+  r.Texto.clear();
+  IniciarLibcurl();
+
+  Transferencia t;
+  std::string textoAssunto;
+  std::optional<CredencialCliente> credencial;
+  if (r.Seletor) {
+    textoAssunto = TextoAssuntoSeletor(*r.Seletor);
+    credencial = CredencialPorAssunto(textoAssunto);
+    if (credencial) t.Credencial = &*credencial;
+  }
+  if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
+
+  ListaPtr cabecalhos;
+  for (const auto& [nome, valor] : r.Cabecalhos) {
+    curl_slist* lista = curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
+    if (!lista) throw ErroTransporte("Memória insuficiente para a requisição");
+    (void)cabecalhos.release();
+    cabecalhos.reset(lista);
+  }
+
+  CurlPtr curl(curl_easy_init());
+  if (!curl) throw ErroTransporte("Não foi possível iniciar a requisição HTTP");
+  char textoErro[CURL_ERROR_SIZE] = {};
+  CURL* c = curl.get();
+  Definir(c, CURLOPT_ERRORBUFFER, textoErro);
+  Definir(c, CURLOPT_URL, r.Url.c_str());
+  Definir(c, CURLOPT_HTTPGET, 1L);
+  Definir(c, CURLOPT_PROTOCOLS_STR, "https");
+  Definir(c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  Definir(c, CURLOPT_FOLLOWLOCATION, 1L);
+  Definir(c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
+  Definir(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  Definir(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  Definir(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (CertificadosDoSistemaPorPasta()) Definir(c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
+  Definir(c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
+  Definir(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
+  Definir(c, CURLOPT_NOSIGNAL, 1L);
+  Definir(c, CURLOPT_HTTPHEADER, cabecalhos.get());
+  Definir(c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
+  Definir(c, CURLOPT_WRITEDATA, &t);
+  Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
+  Definir(c, CURLOPT_SSL_CTX_DATA, &t);
+
+  const CURLcode rc = curl_easy_perform(c);
+  if (rc != CURLE_OK) {
+    std::string texto = !t.Falha.empty()    ? t.Falha
+                        : textoErro[0] != 0 ? std::string(textoErro)
+                                            : std::string(curl_easy_strerror(rc));
+    texto = SemFinal(texto);
+    if (r.Seletor && !credencial && FalhaDepoisDaConexao(rc))
+      texto += NotaSemCertificado(textoAssunto);
+    throw ErroTransporte(texto);
+  }
+  long status = 0;
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  r.Status = static_cast<int>(status);
+  r.Texto = ComoUtf8(std::move(t.Corpo));
+  r.Respondida = true;
+}
+
+int RequisicaoHttp::Status() const {
+  if (!FImpl->Respondida)
+    throw ErroTransporte("The data necessary to complete this operation is not yet available");
+  return FImpl->Status;
+}
+
+const std::string& RequisicaoHttp::ResponseText() const {
+  if (!FImpl->Respondida)
+    throw ErroTransporte("The data necessary to complete this operation is not yet available");
+  return FImpl->Texto;
+}
+
+}  // namespace tolvane

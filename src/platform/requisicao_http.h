@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace tolvane {
+
+// One HTTPS request in the manner of the Windows HTTP request object: open a GET of a URL, choose
+// the client certificate, set headers, send (blocking until the whole answer is in), then read
+// the status and the body. Use a new object for every request.
+//
+// Linux: libcurl with OpenSSL; peer and host verification always on, TLS 1.2 or newer, https
+// only (redirects too), connect time-out 60 s, and the transfer gives up when less than one byte
+// has moved in 30 s. The environment variable TOLVANE_CLASSTRIB_CA may name a PEM file of extra
+// certification authorities, trusted besides the system's.
+class RequisicaoHttp {
+ public:
+  RequisicaoHttp();
+  ~RequisicaoHttp();
+  RequisicaoHttp(const RequisicaoHttp&) = delete;
+  RequisicaoHttp& operator=(const RequisicaoHttp&) = delete;
+
+  // Prepares a GET of AUrl and forgets any earlier answer. Contacts nothing.
+  void Open(const std::string& AUrl);
+
+  // The client certificate: "CURRENT_USER\MY\<subject text>" (the location and the store may be
+  // left out). The certificate is looked up in the personal store when Send runs: the first one,
+  // in the store's order, that has a private key and whose subject contains the text, letter case
+  // ignored (an empty text takes the first). When none matches, the request goes out without a
+  // client certificate and the server decides; should the transfer then fail, the message says
+  // that no certificate was found.
+  void SetClientCertificate(const std::string& ASeletor);
+
+  // Adds a request header (a second call with the same name replaces the value).
+  void SetRequestHeader(const std::string& ANome, const std::string& AValor);
+
+  // Sends the request and waits for the whole answer. A transport failure (name resolution,
+  // connection, TLS, client certificate, time-out) raises Erro("EOleException", <the transport's
+  // text>); a personal store that cannot be read raises its "EOSError".
+  void Send();
+
+  // The HTTP status of the answer. Raises Erro("EOleException", ...) before a successful Send.
+  int Status() const;
+
+  // The answer's body as UTF-8 text: each invalid UTF-8 sequence of the body becomes U+FFFD, NUL
+  // bytes are kept. Raises Erro("EOleException", ...) before a successful Send.
+  const std::string& ResponseText() const;
+
+ private:
+  struct Implementacao;
+  std::unique_ptr<Implementacao> FImpl;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "classtrib/apoio.h"
+#include "classtrib/gerador_certificados.h"
+#include "classtrib/lista_certificados.h"
+#include "core/erro.h"
+
+namespace tolvane {
+namespace {
+
+using teste::Atributo;
+using teste::FormatoTeste;
+using teste::GeradorCertificados;
+using teste::ModeloCertificado;
+using teste::PastaTemporaria;
+using teste::VariavelAmbiente;
+
+std::string Repetir(const std::string& ATexto, int AVezes) {
+  std::string r;
+  for (int i = 0; i < AVezes; ++i) r += ATexto;
+  return r;
+}
+
+// The personal store of a fresh user: XDG_DATA_HOME in a temporary folder, UTF-8 as the
+// locale's character set.
+class Repositorio : public testing::Test {
+ protected:
+  PastaTemporaria FDados;
+  VariavelAmbiente FXdg{"XDG_DATA_HOME", FDados.Caminho()};
+  VariavelAmbiente FLocal{"LC_ALL", "C.UTF-8"};
+  std::string FPasta = FDados / "tolvane/certificados";
+
+  void Criar() { std::filesystem::create_directories(FPasta); }
+};
+
+struct ArquivoDoRepositorio {
+  const char* Nome;
+  ModeloCertificado Modelo;
+  FormatoTeste Formato;
+  std::optional<std::string> NomeListado;  // none: the file is skipped
+};
+
+TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
+  Criar();
+  const std::string longo = "A" + Repetir("Ç", 300);  // 601 bytes
+  const ArquivoDoRepositorio arquivos[] = {
+      {"14-longo.p12", {{{"CN", longo}}}, FormatoTeste::Pkcs12, "A" + Repetir("Ç", 255)},
+      {"01-cn.p12",
+       {{{"C", "BR"}, {"O", "ICP-Brasil"}, {"CN", "EMPRESA TESTE LTDA:12345678000199"}}},
+       FormatoTeste::Pkcs12,
+       "EMPRESA TESTE LTDA:12345678000199"},
+      {"02-so-o.pfx",
+       {{{"C", "BR"}, {"O", "Somente Organização SA"}}},
+       FormatoTeste::Pkcs12,
+       "Somente Organização SA"},
+      {"03-ou-antes-de-o.P12",
+       {{{"O", "Organização"}, {"OU", "Financeiro"}}},
+       FormatoTeste::Pkcs12,
+       "Financeiro"},
+      {"04-so-email.p12",
+       {{{"C", "BR"}, {"emailAddress", "fiscal@empresa.com.br"}}},
+       FormatoTeste::Pkcs12,
+       "fiscal@empresa.com.br"},
+      {"05-vazio-com-email-alternativo.p12",
+       {{}, {"san@empresa.com.br"}},
+       FormatoTeste::Pkcs12,
+       "san@empresa.com.br"},
+      {"06-vazio-com-diretorio-alternativo.p12",
+       {{}, {"outro@empresa.com.br"}, {{"CN", "Nome no Diretório"}}},
+       FormatoTeste::Pkcs12,
+       "Nome no Diretório"},
+      {"07-so-pais.p12", {{{"C", "BR"}}}, FormatoTeste::Pkcs12, "BR"},
+      {"08-nao-ascii.p12",
+       {{{"CN", "JOÃO DA SILVA ÇÉ 中文"}}},
+       FormatoTeste::Pkcs12,
+       "JOÃO DA SILVA ÇÉ 中文"},
+      {"09-duplicado.p12",
+       {{{"CN", "Empresa Duplicada"}}, {}, {}, 9},
+       FormatoTeste::Pkcs12,
+       "Empresa Duplicada"},
+      {"10-duplicado.p12",
+       {{{"CN", "Empresa Duplicada"}}, {}, {}, 10},
+       FormatoTeste::Pkcs12,
+       "Empresa Duplicada"},
+      {"11-pem.pem",
+       {{{"CN", "Certificado em PEM"}}},
+       FormatoTeste::PemComChave,
+       "Certificado em PEM"},
+      {"13-controles.p12",
+       {{{"CN", "Empresa\tCom\x01Controles\x7F"}}},
+       FormatoTeste::Pkcs12,
+       "Empresa\tCom\x01Controles\x7F"},
+      {"15-nul.p12", {{{"CN", std::string("Antes\0Depois", 12)}}}, FormatoTeste::Pkcs12, "Antes"},
+      {"16-sem-chave.crt", {{{"CN", "Sem Chave"}}}, FormatoTeste::PemSemChave, "Sem Chave"},
+      {"17-der.cer", {{{"CN", "Certificado DER"}}}, FormatoTeste::Der, "Certificado DER"},
+      {"18-outra-extensao.txt", {{{"CN", "Ignorado"}}}, FormatoTeste::PemComChave, std::nullopt},
+  };
+  const GeradorCertificados gerador;
+  for (const auto& a : arquivos) gerador.Gravar(a.Modelo, a.Formato, FPasta + "/" + a.Nome);
+  teste::GravarArquivo(FPasta + "/12-quebrado.p12", "isto não é um PKCS#12");
+  teste::GravarArquivo(FPasta + "/12-quebrado.pem", "-----BEGIN CERTIFICATE-----\nAAAA\n");
+  std::filesystem::create_directory(FPasta + "/19-pasta.p12");
+
+  std::vector<std::pair<std::string, std::string>> esperados;
+  for (const auto& a : arquivos)
+    if (a.NomeListado) esperados.emplace_back(a.Nome, *a.NomeListado);
+  std::sort(esperados.begin(), esperados.end());
+  std::vector<std::string> nomes;
+  for (const auto& e : esperados) nomes.push_back(e.second);
+
+  EXPECT_EQ(ListarNomesCertificados(), nomes);
+}
+
+TEST_F(Repositorio, ListarNomesCertificados_PastaAusente_ListaVazia) {
+  EXPECT_TRUE(ListarNomesCertificados().empty());
+}
+
+TEST_F(Repositorio, ListarNomesCertificados_PastaIlegivel_ErroDoSistema) {
+  std::filesystem::create_directories(FDados / "tolvane");
+  teste::GravarArquivo(FPasta, "um arquivo onde a pasta deveria estar");
+  try {
+    ListarNomesCertificados();
+    FAIL() << "sem erro";
+  } catch (const Erro& e) {
+    EXPECT_EQ(e.Classe(), "EOSError");
+    EXPECT_EQ(e.Mensagem(), "System Error.  Code: 20.\r\nNot a directory");
+  }
+}
+
+TEST_F(Repositorio, ListarNomesCertificados_XdgRelativo_UsaPastaPessoal) {
+  PastaTemporaria casa;
+  const VariavelAmbiente home("HOME", casa.Caminho());
+  const VariavelAmbiente xdg("XDG_DATA_HOME", "relativo");
+  std::filesystem::create_directories(casa / ".local/share/tolvane/certificados");
+  GeradorCertificados().Gravar({{{"CN", "Na Pasta Pessoal"}}}, FormatoTeste::Pkcs12,
+                               casa / ".local/share/tolvane/certificados/a.p12");
+  EXPECT_EQ(ListarNomesCertificados(), std::vector<std::string>{"Na Pasta Pessoal"});
+}
+
+TEST_F(Repositorio, NomeNoBufferAnsi_CaracteresForaDoConjunto_ViramInterrogacao) {
+  const VariavelAmbiente local("LC_ALL", "C");
+  EXPECT_EQ(NomeNoBufferAnsi("JOÃO"), "JO?O");
+  EXPECT_EQ(NomeNoBufferAnsi(Repetir("Ç", 600)), Repetir("?", 512));
+}
+
+}  // namespace
+}  // namespace tolvane

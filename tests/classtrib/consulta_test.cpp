@@ -1,0 +1,371 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+#include "classtrib/apoio.h"
+#include "classtrib/conformidade_facil.h"
+#include "classtrib/consulta_teste.h"
+#include "classtrib/gerador_certificados.h"
+#include "classtrib/lista_certificados.h"
+#include "classtrib/resposta_exemplo.h"
+#include "classtrib/servidor_https.h"
+#include "core/erro.h"
+
+namespace tolvane {
+namespace {
+
+namespace fs = std::filesystem;
+using teste::Atributo;
+using teste::FormatoTeste;
+using teste::GeradorCertificados;
+using teste::ModeloCertificado;
+using teste::PastaTemporaria;
+using teste::ServidorHttps;
+using teste::VariavelAmbiente;
+
+const std::string kPrefixoTransporte = "Erro ao consultar API Conformidade Fácil: ";
+const std::string kSubstituto = "\xEF\xBF\xBD";  // U+FFFD
+
+std::string Repetir(const std::string& ATexto, int AVezes) {
+  std::string r;
+  for (int i = 0; i < AVezes; ++i) r += ATexto;
+  return r;
+}
+
+// Three local HTTPS servers sharing one set of test key material: one that requires a client
+// certificate from the test CA, one that asks for none, one whose certificate nobody trusts.
+// Each test gets an empty personal store, trusts the test CA and runs in UTF-8.
+class Consulta : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    FMaterial = std::make_unique<PastaTemporaria>();
+    FMutuo = std::make_unique<ServidorHttps>(FMaterial->Caminho(), "mutuo");
+    FSemCliente = std::make_unique<ServidorHttps>(FMaterial->Caminho(), "sem-cliente");
+    FNaoConfiavel = std::make_unique<ServidorHttps>(FMaterial->Caminho(), "nao-confiavel");
+  }
+  static void TearDownTestSuite() {
+    FNaoConfiavel.reset();
+    FSemCliente.reset();
+    FMutuo.reset();
+    FMaterial.reset();
+  }
+
+  static std::string Material(const std::string& ANome) { return *FMaterial / ANome; }
+  static void Resposta(const std::string& ACenario, int AStatus, const std::string& ACorpo) {
+    teste::DefinirResposta(FMaterial->Caminho(), ACenario, AStatus, ACorpo);
+  }
+
+  // Puts a file of the test server's material into the personal store.
+  void Instalar(const std::string& AMaterial, const std::string& ANome) {
+    fs::copy_file(Material(AMaterial), FRepositorio + "/" + ANome);
+  }
+
+  std::string ConsultarCst(const ServidorHttps& AServidor, const std::string& ACenario,
+                           const std::string& ANomeCertificado, const std::string& ACst = "000") {
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", AServidor.BaseUrl(ACenario));
+    return TConformidadeFacil(ANomeCertificado).ConsultarClassTribPorCst(ACst);
+  }
+
+  // The message of the error raised by AAcao; the OpenSSL version inside libcurl's texts
+  // is masked, since security updates change it.
+  template <typename F>
+  static std::string MensagemDeErro(F AAcao) {
+    try {
+      AAcao();
+    } catch (const Erro& e) {
+      return std::regex_replace(e.Mensagem(), std::regex("OpenSSL/[0-9][0-9a-z.]*"), "OpenSSL/N");
+    }
+    return "(nenhum erro)";
+  }
+
+  // The lines of the "eco" answer as a map ("caminho", "accept", "serie", "cn").
+  static std::map<std::string, std::string> Eco(const std::string& AResposta) {
+    std::map<std::string, std::string> r;
+    std::istringstream linhas(AResposta);
+    for (std::string linha; std::getline(linhas, linha);) {
+      const auto separador = linha.find(": ");
+      r[linha.substr(0, separador)] =
+          separador == std::string::npos ? "" : linha.substr(separador + 2);
+    }
+    return r;
+  }
+
+  // A serial number as the server reports it: upper-case hexadecimal, whole bytes.
+  static std::string Serie(long AValor) {
+    std::ostringstream texto;
+    texto << std::uppercase << std::hex << AValor;
+    std::string r = texto.str();
+    return r.size() % 2 ? "0" + r : r;
+  }
+
+  PastaTemporaria FDados;
+  VariavelAmbiente FXdg{"XDG_DATA_HOME", FDados.Caminho()};
+  VariavelAmbiente FLocal{"LC_ALL", "C.UTF-8"};
+  VariavelAmbiente FCa{"TOLVANE_CLASSTRIB_CA", Material("ca.pem")};
+  std::string FRepositorio = [this] {
+    fs::create_directories(FDados / "tolvane/certificados");
+    return FDados / "tolvane/certificados";
+  }();
+
+  static inline std::unique_ptr<PastaTemporaria> FMaterial;
+  static inline std::unique_ptr<ServidorHttps> FMutuo;
+  static inline std::unique_ptr<ServidorHttps> FSemCliente;
+  static inline std::unique_ptr<ServidorHttps> FNaoConfiavel;
+};
+
+struct CasoResposta {
+  const char* Rotulo;
+  int Status;
+  std::string Corpo;
+  std::string Resultado;  // the text returned, or the error's message when Erro is set
+  bool Erro;
+};
+
+TEST_F(Consulta, RespostasDoServico_ResultadoOuErroHttp) {
+  Instalar("cliente.p12", "cliente.p12");
+  const std::string exemplo = teste::RespostaClassTribExemplo();
+  const std::string json404 = "{\"status\":404,\"mensagem\":\"CST não encontrado\"}";
+  const CasoResposta casos[] = {
+      {"ok_240KB_exato", 200, exemplo, exemplo, false},
+      {"ok_vazio", 200, "", "", false},
+      {"ok_nao_utf8", 200, "\xC3\x28 ok \xFF\xE2\x82 fim",
+       "\xEF\xBF\xBD( ok \xEF\xBF\xBD\xEF\xBF\xBD fim", false},
+      {"ok_nao_utf8_depois_de_texto_valido", 200,
+       std::string(16, 'a') + "ção" + std::string(9, 'b') + "\xF0\x9F\x98" + "\xED\xA0\x80z",
+       std::string(16, 'a') + "ção" + std::string(9, 'b') + Repetir(kSubstituto, 4) + "z", false},
+      {"ok_com_nul", 200, std::string("a\0b", 3), std::string("a\0b", 3), false},
+      {"sem_conteudo_204", 204, "", "Erro HTTP 204: ", true},
+      {"criado_201", 201, "{}", "Erro HTTP 201: {}", true},
+      {"nao_encontrado_404", 404, json404, "Erro HTTP 404: " + json404, true},
+      {"erro_interno_500", 500, "Internal Server Error", "Erro HTTP 500: Internal Server Error",
+       true},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    Resposta(c.Rotulo, c.Status, c.Corpo);
+    if (c.Erro)
+      EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, c.Rotulo, ""); }), c.Resultado);
+    else
+      EXPECT_EQ(ConsultarCst(*FMutuo, c.Rotulo, ""), c.Resultado);
+  }
+}
+
+TEST_F(Consulta, Requisicao_UrlCabecalhoECertificadoComoEnviados) {
+  Instalar("cliente.p12", "cliente.p12");
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
+  const TConformidadeFacil cliente("empresa teste");
+  auto eco = Eco(cliente.ConsultarClassTribPorCst("000"));
+  EXPECT_EQ(eco["caminho"], "/eco/api/v1/consultas/classTrib?Cst=000");
+  EXPECT_EQ(eco["accept"], "application/json");
+  EXPECT_EQ(eco["cn"], "EMPRESA TESTE LTDA:12345678000199");
+  EXPECT_EQ(Eco(cliente.ConsultarClassTrib())["caminho"], "/eco/api/v1/consultas/classTrib");
+  EXPECT_EQ(Eco(cliente.ConsultarClassTribPorNomeCst("Tributação & cia"))["caminho"],
+            "/eco/api/v1/consultas/classTrib?NomeCst=Tributa%C3%A7%C3%A3o%20%26%20cia");
+}
+
+struct CasoFalha {
+  const char* Rotulo;
+  std::string Mensagem;  // after kPrefixoTransporte
+};
+
+TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
+  Resposta("ok", 200, "{}");
+  auto consultar = [&](const ServidorHttps& AServidor, const std::string& ANome) {
+    return MensagemDeErro([&] { ConsultarCst(AServidor, "ok", ANome); });
+  };
+  {
+    SCOPED_TRACE("servidor exige certificado e o repositório está vazio");
+    EXPECT_EQ(consultar(*FMutuo, ""),
+              kPrefixoTransporte +
+                  "OpenSSL SSL_read: OpenSSL/N: error:0A00045C:SSL routines::tlsv13 alert "
+                  "certificate required, errno 0 (nenhum certificado digital com chave privada "
+                  "no repositório)");
+  }
+  Instalar("cliente.p12", "cliente.p12");
+  {
+    SCOPED_TRACE("nome que não corresponde a nenhum certificado");
+    EXPECT_EQ(consultar(*FMutuo, "NAO EXISTE"),
+              kPrefixoTransporte +
+                  "OpenSSL SSL_read: OpenSSL/N: error:0A00045C:SSL routines::tlsv13 alert "
+                  "certificate required, errno 0 (nenhum certificado digital com chave privada "
+                  "corresponde a \"NAO EXISTE\")");
+    // A server that asks for no certificate decides otherwise: the query goes through.
+    EXPECT_EQ(ConsultarCst(*FSemCliente, "ok", "NAO EXISTE"), "{}");
+  }
+  {
+    SCOPED_TRACE("servidor não confiável");
+    EXPECT_EQ(
+        consultar(*FNaoConfiavel, ""),
+        kPrefixoTransporte + "SSL certificate problem: unable to get local issuer certificate");
+  }
+  {
+    SCOPED_TRACE("sem a CA de teste, o servidor de teste não é confiável");
+    const VariavelAmbiente semCa("TOLVANE_CLASSTRIB_CA", std::nullopt);
+    // This server sends the test CA along with its certificate.
+    EXPECT_EQ(consultar(*FMutuo, ""),
+              kPrefixoTransporte +
+                  "SSL certificate problem: self-signed certificate in certificate chain");
+  }
+  {
+    SCOPED_TRACE("arquivo de CA ausente");
+    const VariavelAmbiente caAusente("TOLVANE_CLASSTRIB_CA", "/nao/existe/ca.pem");
+    EXPECT_EQ(consultar(*FMutuo, ""),
+              kPrefixoTransporte + "error setting certificate file: /nao/existe/ca.pem");
+  }
+  {
+    SCOPED_TRACE("servidor fecha sem responder");
+    EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "fechar", ""); }),
+              kPrefixoTransporte + "Empty reply from server");
+  }
+  {
+    SCOPED_TRACE("conexão recusada");
+    const int porta = teste::PortaLivre();
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL",
+                               "https://127.0.0.1:" + std::to_string(porta) + "/api/v1/consultas");
+    const std::string mensagem =
+        MensagemDeErro([] { TConformidadeFacil("").ConsultarClassTribPorCst("000"); });
+    EXPECT_TRUE(std::regex_match(
+        mensagem,
+        std::regex(kPrefixoTransporte + "Failed to connect to 127\\.0\\.0\\.1 port " +
+                   std::to_string(porta) + " after [0-9]+ ms: Couldn't connect to server")))
+        << mensagem;
+  }
+  {
+    SCOPED_TRACE("só https");
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", "http://127.0.0.1:1/api/v1/consultas");
+    EXPECT_EQ(MensagemDeErro([] { TConformidadeFacil("").ConsultarClassTrib(); }),
+              kPrefixoTransporte + "Protocol \"http\" not supported or disabled in libcurl");
+  }
+}
+
+TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
+  Instalar("cliente-estranho.p12", "estranho.p12");
+  Resposta("ok", 200, "{}");
+  EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "ok", "CERTIFICADO ESTRANHO"); }),
+            kPrefixoTransporte +
+                "OpenSSL SSL_read: OpenSSL/N: error:0A000418:SSL routines::tlsv1 alert unknown "
+                "ca, errno 0");
+}
+
+TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
+  fs::remove(FRepositorio);
+  teste::GravarArquivo(FRepositorio, "");
+  EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "eco", ""); }),
+            kPrefixoTransporte + "System Error.  Code: 20.\r\nNot a directory");
+}
+
+struct CasoSeletor {
+  const char* Rotulo;
+  std::string Texto;
+  long Serie;  // of the certificate the server must see
+};
+
+TEST_F(Consulta, Seletor_EscolheOPrimeiroCertificadoComChaveCujoAssuntoContemOTexto) {
+  const GeradorCertificados gerador(Material("ca.pem"), Material("ca.key"));
+  struct {
+    const char* Arquivo;
+    ModeloCertificado Modelo;
+    FormatoTeste Formato;
+  } const repositorio[] = {
+      {"01-sem-chave.pem", {{{"CN", "EMPRESA ALFA"}}, {}, {}, 1}, FormatoTeste::PemSemChave},
+      {"02-alfa.p12",
+       {{{"C", "BR"}, {"CN", "EMPRESA ALFA LTDA"}}, {}, {}, 2},
+       FormatoTeste::Pkcs12},
+      {"03-joao.p12", {{{"CN", "JOÃO DA SILVA"}}, {}, {}, 3}, FormatoTeste::Pkcs12},
+      {"04-so-o.p12", {{{"O", "Organização Beta"}}, {}, {}, 4}, FormatoTeste::Pkcs12},
+      {"05-vazio.p12", {{}, {"fiscal@gama.com.br"}, {}, 5}, FormatoTeste::Pkcs12},
+      {"06-duplicado.p12", {{{"CN", "Empresa Duplicada"}}, {}, {}, 6}, FormatoTeste::Pkcs12},
+      {"07-duplicado.p12", {{{"CN", "Empresa Duplicada"}}, {}, {}, 7}, FormatoTeste::Pkcs12},
+      {"08-pem.pem", {{{"CN", "Certificado PEM"}}, {}, {}, 8}, FormatoTeste::PemComChave},
+  };
+  for (const auto& r : repositorio)
+    gerador.Gravar(r.Modelo, r.Formato, FRepositorio + "/" + r.Arquivo);
+
+  const CasoSeletor casos[] = {
+      {"texto_vazio_primeiro_com_chave", "", 2},
+      {"sem_chave_nao_serve", "EMPRESA ALFA", 2},
+      {"caixa_ignorada", "alfa ltda", 2},
+      {"caixa_ignorada_fora_do_ascii", "joão da silva", 3},
+      {"outro_atributo_do_assunto", "beta", 4},
+      {"pais_e_nome_no_assunto", "BR, EMPRESA", 2},
+      {"nome_de_exibicao_dos_nomes_alternativos", "fiscal@gama.com.br", 5},
+      {"duplicados_o_primeiro", "Empresa Duplicada", 6},
+      {"pem_com_chave", "certificado pem", 8},
+  };
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    EXPECT_EQ(Eco(TConformidadeFacil(c.Texto).ConsultarClassTrib())["serie"], Serie(c.Serie));
+  }
+}
+
+TEST_F(Consulta, CentenasDeCertificados_ListaCompletaEEscolhaDoUltimo) {
+  const GeradorCertificados gerador(Material("ca.pem"), Material("ca.key"));
+  constexpr int kTotal = 300;
+  std::vector<std::string> esperados;
+  for (int i = 1; i <= kTotal; ++i) {
+    std::string nome = std::to_string(i);
+    nome = "Certificado " + std::string(4 - nome.size(), '0') + nome;
+    esperados.push_back(nome);
+    gerador.Gravar({{{"CN", nome}}, {}, {}, i},
+                   i % 10 == 0 ? FormatoTeste::Pkcs12 : FormatoTeste::PemComChave,
+                   FRepositorio + "/" + nome + (i % 10 == 0 ? ".p12" : ".pem"));
+  }
+  EXPECT_EQ(ListarNomesCertificados(), esperados);
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
+  EXPECT_EQ(Eco(TConformidadeFacil("Certificado 0300").ConsultarClassTrib())["serie"],
+            Serie(kTotal));
+}
+
+TEST_F(Consulta, ExecutarConsultaTeste_SalvaARespostaNaPastaDoExecutavel) {
+  Instalar("cliente.p12", "cliente.p12");
+  const std::string exemplo = teste::RespostaClassTribExemplo();
+  Resposta("classificacao", 200, exemplo);
+  PastaTemporaria executavel;
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("classificacao"));
+  const std::string esperado = executavel / "RetornoClassTrib.json";
+
+  EXPECT_EQ(ExecutarConsultaTeste("EMPRESA TESTE", executavel.Caminho()), esperado);
+  // The sample answer already has CR LF line ends and a final one: the file is the answer.
+  EXPECT_EQ(teste::LerArquivo(esperado), exemplo);
+  EXPECT_EQ(ExecutarConsultaTeste("EMPRESA TESTE", executavel.Caminho() + "/"), esperado);
+  EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+            std::vector<std::string>{"RetornoClassTrib.json"});
+}
+
+TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
+  Instalar("cliente.p12", "cliente.p12");
+  PastaTemporaria executavel;
+  teste::GravarArquivo(executavel / "RetornoClassTrib.json", "resposta anterior\r\n");
+  Resposta("falha", 503, "{\"erro\":\"indisponível\"}");
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("falha"));
+  EXPECT_EQ(MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); }),
+            "Erro HTTP 503: {\"erro\":\"indisponível\"}");
+  EXPECT_EQ(teste::LerArquivo(executavel / "RetornoClassTrib.json"), "resposta anterior\r\n");
+  EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+            std::vector<std::string>{"RetornoClassTrib.json"});
+}
+
+TEST_F(Consulta, RespostaDe50MB_SalvaSemTravar) {
+  Instalar("cliente.p12", "cliente.p12");
+  constexpr int kLinhas = 50 * 1024;
+  const std::string registro = "{\"cClassTrib\":\"000001\",\"DescricaoClassTrib\":\"Situação\"}";
+  const std::string linha = registro + std::string(1023 - registro.size(), ' ') + "\n";
+  std::string corpo;
+  corpo.reserve(linha.size() * kLinhas);
+  for (int i = 0; i < kLinhas; ++i) corpo += linha;
+  Resposta("grande", 200, corpo);
+  PastaTemporaria executavel;
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("grande"));
+  const std::string caminho = ExecutarConsultaTeste("", executavel.Caminho());
+  const std::string salvo = teste::LerArquivo(caminho);
+  EXPECT_EQ(salvo.size(), corpo.size() + kLinhas);  // each LF became CR LF
+  EXPECT_EQ(salvo.substr(salvo.size() - 3), " \r\n");
+}
+
+}  // namespace
+}  // namespace tolvane

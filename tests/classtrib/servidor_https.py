@@ -1,0 +1,244 @@
+#!/usr/bin/env python3
+"""HTTPS test server that answers like the tax-classification consultation service.
+
+    servidor_https.py --pasta DIR [--modo mutuo|sem-cliente|nao-confiavel] [--porta N]
+
+On its first start in DIR it makes, with the openssl command, its test key material (all of it
+generated, nothing kept in the repository):
+  ca.pem, ca.key                       test CA; the client trusts it via TOLVANE_CLASSTRIB_CA
+  servidor.pem, servidor.key           server certificate for 127.0.0.1 and localhost (test CA)
+  outra-ca.pem, outra-ca.key           a CA that nobody trusts
+  servidor-estranho.pem, .key          server certificate from the other CA
+  cliente.pem (certificate and key), cliente.p12 (no password)
+                                       client certificate from the test CA,
+                                       CN "EMPRESA TESTE LTDA:12345678000199"
+  cliente-estranho.p12                 client certificate from the other CA, CN "CERTIFICADO ESTRANHO"
+
+Modes: "mutuo" (default) requires a client certificate from the test CA; "sem-cliente" asks for
+none; "nao-confiavel" presents the server certificate of the other CA and asks for none.
+
+Listens on 127.0.0.1 (port N, or a free one) and prints "PORTA <port>" on stdout when ready. It
+ends on SIGTERM or SIGINT, and also when its standard input is a pipe that closes.
+
+The first segment S of the request path chooses the answer, read at every request:
+  DIR/respostas/S.status   the status code (default 200)
+  DIR/respostas/S.corpo    the body, bytes as they are (default: empty)
+  S = "eco"                200 and text lines "caminho: <path and query>", "accept: <header>",
+                           "serie: <client certificate serial, hex>", "cn: <its common name>"
+  S = "fechar"             closes the connection without answering
+"""
+
+import argparse
+import fcntl
+import http.server
+import os
+import select
+import signal
+import socket
+import ssl
+import stat
+import subprocess
+import sys
+import threading
+import time
+
+CONFIGURACAO = """\
+[req]
+distinguished_name = dn
+prompt = no
+[dn]
+CN = tolvane
+[ca]
+basicConstraints = critical,CA:TRUE
+keyUsage = critical,keyCertSign,cRLSign
+subjectKeyIdentifier = hash
+[servidor]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature
+extendedKeyUsage = serverAuth
+subjectAltName = IP:127.0.0.1,DNS:localhost
+[cliente]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature
+extendedKeyUsage = clientAuth
+"""
+
+
+def openssl(pasta, *argumentos):
+    subprocess.run(["openssl", *argumentos], cwd=pasta, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+
+def certificado(pasta, nome, assunto, extensoes, ca=None):
+    comando = ["req", "-x509", "-config", "openssl.cnf", "-extensions", extensoes, "-utf8",
+               "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-noenc",
+               "-keyout", nome + ".key", "-out", nome + ".pem", "-days", "30", "-subj", assunto]
+    if ca:
+        comando += ["-CA", ca + ".pem", "-CAkey", ca + ".key"]
+    openssl(pasta, *comando)
+
+
+def pkcs12(pasta, nome):
+    openssl(pasta, "pkcs12", "-export", "-in", nome + ".pem", "-inkey", nome + ".key",
+            "-out", nome + ".p12", "-passout", "pass:")
+
+
+def gerar_material(pasta):
+    os.makedirs(os.path.join(pasta, "respostas"), exist_ok=True)
+    with open(os.path.join(pasta, ".gerando"), "w") as trava:
+        fcntl.flock(trava, fcntl.LOCK_EX)
+        if os.path.exists(os.path.join(pasta, "cliente-estranho.p12")):
+            return
+        with open(os.path.join(pasta, "openssl.cnf"), "w") as cnf:
+            cnf.write(CONFIGURACAO)
+        certificado(pasta, "ca", "/CN=Tolvane CA de Teste", "ca")
+        certificado(pasta, "outra-ca", "/CN=CA Desconhecida", "ca")
+        certificado(pasta, "servidor", "/CN=127.0.0.1", "servidor", "ca")
+        certificado(pasta, "servidor-estranho", "/CN=127.0.0.1", "servidor", "outra-ca")
+        certificado(pasta, "cliente", "/C=BR/O=ICP-Brasil/CN=EMPRESA TESTE LTDA:12345678000199",
+                    "cliente", "ca")
+        pkcs12(pasta, "cliente")
+        with open(os.path.join(pasta, "cliente.pem"), "ab") as pem, \
+                open(os.path.join(pasta, "cliente.key"), "rb") as chave:
+            pem.write(chave.read())
+        certificado(pasta, "cliente-estranho", "/CN=CERTIFICADO ESTRANHO", "cliente", "outra-ca")
+        pkcs12(pasta, "cliente-estranho")
+
+
+def ler(caminho, padrao):
+    try:
+        with open(caminho, "rb") as arquivo:
+            return arquivo.read()
+    except FileNotFoundError:
+        return padrao
+
+
+class Consulta(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *argumentos):
+        pass
+
+    def do_GET(self):
+        segmento = self.path.split("?", 1)[0].lstrip("/").split("/", 1)[0]
+        if segmento == "fechar":
+            self.close_connection = True
+            return
+        if segmento == "eco":
+            status, corpo = 200, self.eco()
+        else:
+            respostas = os.path.join(self.server.pasta, "respostas")
+            status = int(ler(os.path.join(respostas, segmento + ".status"), b"200").strip())
+            corpo = ler(os.path.join(respostas, segmento + ".corpo"), b"")
+        self.send_response(status)
+        self.send_header("Content-Type", "application/json; charset=utf-8")
+        if status == 204 or status == 304 or status < 200:
+            self.end_headers()
+            return
+        self.send_header("Content-Length", str(len(corpo)))
+        self.end_headers()
+        visao = memoryview(corpo)
+        for inicio in range(0, len(corpo), 1 << 20):
+            self.wfile.write(visao[inicio:inicio + (1 << 20)])
+
+    def eco(self):
+        serie, cn = "", ""
+        certificado = self.connection.getpeercert()
+        if certificado:
+            serie = certificado.get("serialNumber", "")
+            for rdn in certificado.get("subject", ()):
+                for campo, valor in rdn:
+                    if campo == "commonName" and not cn:
+                        cn = valor
+        linhas = ["caminho: " + self.path, "accept: " + (self.headers.get("Accept") or ""),
+                  "serie: " + serie, "cn: " + cn]
+        return ("\n".join(linhas) + "\n").encode("utf-8")
+
+
+def esperar_fim(conexao):
+    prazo = time.monotonic() + 5
+    try:
+        while time.monotonic() < prazo:
+            prontos, _, _ = select.select([conexao.fileno()], [], [], prazo - time.monotonic())
+            if not prontos or not os.read(conexao.fileno(), 65536):
+                return
+    except OSError:
+        pass
+
+
+class Servidor(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def __init__(self, endereco, contexto, pasta):
+        super().__init__(endereco, Consulta)
+        self.contexto = contexto
+        self.pasta = pasta
+
+    # The handshake runs in the connection's own thread, so a client that fails it (no or a
+    # wrong client certificate) cannot stall the others.
+    def finish_request(self, request, client_address):
+        request.settimeout(60)
+        # Like production web servers: no Nagle delay between the header and body writes.
+        request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        try:
+            tls = self.contexto.wrap_socket(request, server_side=True,
+                                            do_handshake_on_connect=False)
+        except (ssl.SSLError, OSError):
+            return
+        try:
+            tls.do_handshake()
+        except (ssl.SSLError, OSError):
+            # Keep the connection until the client has read the alert and closed it: closing at
+            # once may reset it first, and the client would report the reset instead.
+            esperar_fim(tls)
+            tls.close()
+            return
+        try:
+            self.RequestHandlerClass(tls, client_address, self)
+        except (ssl.SSLError, OSError):
+            pass
+        finally:
+            tls.close()
+
+    def handle_error(self, request, client_address):
+        pass
+
+
+def main():
+    parametros = argparse.ArgumentParser()
+    parametros.add_argument("--pasta", required=True)
+    parametros.add_argument("--modo", default="mutuo",
+                            choices=["mutuo", "sem-cliente", "nao-confiavel"])
+    parametros.add_argument("--porta", type=int, default=0)
+    args = parametros.parse_args()
+    pasta = os.path.abspath(args.pasta)
+    try:
+        gerar_material(pasta)
+    except subprocess.CalledProcessError as erro:
+        sys.stderr.write("openssl falhou: %s\n%s" % (erro.cmd, erro.stderr.decode(errors="replace")))
+        return 1
+
+    contexto = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    contexto.minimum_version = ssl.TLSVersion.TLSv1_2
+    nome = "servidor-estranho" if args.modo == "nao-confiavel" else "servidor"
+    contexto.load_cert_chain(os.path.join(pasta, nome + ".pem"), os.path.join(pasta, nome + ".key"))
+    if args.modo == "mutuo":
+        contexto.verify_mode = ssl.CERT_REQUIRED
+        contexto.load_verify_locations(os.path.join(pasta, "ca.pem"))
+
+    servidor = Servidor(("127.0.0.1", args.porta), contexto, pasta)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    signal.signal(signal.SIGINT, lambda *_: sys.exit(0))
+    threading.Thread(target=servidor.serve_forever, daemon=True).start()
+    print("PORTA %d" % servidor.server_address[1], flush=True)
+    if stat.S_ISFIFO(os.fstat(0).st_mode):
+        while sys.stdin.buffer.read(4096):
+            pass
+    else:
+        while True:
+            signal.pause()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
