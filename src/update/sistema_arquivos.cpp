@@ -1,0 +1,48 @@
+#include "update/sistema_arquivos.h"
+
+namespace tolvane {
+
+namespace fs = std::filesystem;
+
+fs::path CaminhoDe(std::string_view AUtf8) {
+  return fs::path(std::u8string(AUtf8.begin(), AUtf8.end()));
+}
+
+std::string TextoDe(const fs::path& ACaminho) {
+  const std::u8string texto = ACaminho.u8string();
+  return std::string(texto.begin(), texto.end());
+}
+
+bool ExisteArquivo(const std::string& ACaminho) {
+  std::error_code ec;
+  const auto estado = fs::status(CaminhoDe(ACaminho), ec);
+  return !ec && fs::exists(estado) && !fs::is_directory(estado);
+}
+
+bool ExistePasta(const std::string& ACaminho) {
+  std::error_code ec;
+  return fs::is_directory(CaminhoDe(ACaminho), ec);
+}
+
+void CriarPasta(const std::string& ACaminho) {
+  std::error_code ec;
+  fs::create_directory(CaminhoDe(ACaminho), ec);
+}
+
+void ApagarArquivo(const std::string& ACaminho) {
+  std::error_code ec;
+  const fs::path caminho = CaminhoDe(ACaminho);
+  if (fs::is_directory(fs::symlink_status(caminho, ec))) return;
+  fs::remove(caminho, ec);
+}
+
+void CopiarArquivoNovo(const std::string& AOrigem, const std::string& ADestino) {
+  std::error_code ec;
+  const fs::path origem = CaminhoDe(AOrigem);
+  const fs::path destino = CaminhoDe(ADestino);
+  if (!fs::copy_file(origem, destino, fs::copy_options::none, ec) || ec) return;
+  const auto data = fs::last_write_time(origem, ec);
+  if (!ec) fs::last_write_time(destino, data, ec);
+}
+
+}  // namespace tolvane

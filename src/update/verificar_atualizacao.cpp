@@ -1,0 +1,107 @@
+#include "update/modulo_atualizacao.h"
+
+#include <cstdlib>
+
+#include "core/executavel.h"
+#include "platform/processo.h"
+#include "platform/regional.h"
+#include "update/data_hora_arquivo.h"
+#include "update/sistema_arquivos.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr const char* kCaptionAviso = "Aviso do Sistema";
+constexpr const char* kMarcadorDesenvolvedor = "DebugarDelphi.tmp";
+constexpr const char* kFinalizado = "\rO Sistema será finalizado.";
+
+}  // namespace
+
+ModuloAtualizacao::ModuloAtualizacao(Aplicacao& AAplicacao, IniciadorPrograma AIniciador)
+    : FAplicacao(AAplicacao),
+      FIniciador(AIniciador ? std::move(AIniciador) : IniciadorPrograma(IniciarPrograma)) {}
+
+void ModuloAtualizacao::DefinirCaminhosAtualizacao(const std::string& ALocaIniServidor) {
+  FCaminhos = CalcularCaminhosAtualizacao(ALocaIniServidor, FAplicacao.ExeName());
+}
+
+std::string ModuloAtualizacao::NaPastaExecutavel(std::string_view ANome) const {
+  return FCaminhos.sPastaExecutavel + kSeparador + std::string(ANome);
+}
+
+std::string ModuloAtualizacao::CaminhoExecutavelAtual() const {
+  return NaPastaExecutavel(FCaminhos.sNomeExecutavel);
+}
+
+void ModuloAtualizacao::EncerrarComMensagem(const std::string& ATexto, unsigned AFlags) {
+  FAplicacao.MessageBox(ATexto, kCaptionAviso, AFlags);
+  FAplicacao.EncerrarProcesso(kSaidaFalhaAtualizacao);
+  std::abort();  // not reached: the compiler does not carry [[noreturn]] through a virtual call
+}
+
+std::string TextoAvisoNovaVersao(std::string_view ANomeExecutavel) {
+  return "AVISO: Existe uma nova versão do aplicativo " +
+         std::string(ANomeExecutavel.substr(0, ANomeExecutavel.find('.'))) +
+         ". A atualização será feita automaticamente. Aguarde...";
+}
+
+void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerificarVersaoParametro,
+                                             int AModo) {
+  const CaminhosAtualizacao& c = FCaminhos;
+
+  if (ExisteArquivo(NaPastaExecutavel(kMarcadorDesenvolvedor))) {
+    FAplicacao.MessageBox("O aplicativo " + c.sNomeExecutavel + " não será atualizado. A pasta " +
+                              c.sPastaExecutavel + " está com o arquivo " + kMarcadorDesenvolvedor,
+                          kCaptionAviso, MB_ICONWARNING);
+    return;
+  }
+
+  if (!ExistePasta(c.sPastaAtualizacao)) CriarPasta(c.sPastaAtualizacao);
+
+  ProcessarMarcadoresExec();
+
+  const std::string atualizador = c.sPastaAtualizacao + kSeparador + NomeAtualizador();
+  if (!ExisteArquivo(atualizador))
+    EncerrarComMensagem(
+        "Não foi encontrado o tolvane Atualizador no Servidor. Entre em contato com o suporte "
+        "técnico da tolvane.",
+        MB_OK);
+
+  if (AVerificarVersaoParametro) AVerificarVersaoParametro();
+
+  if (AModo != 1) return;
+
+  const std::string copiaServidor = c.sPastaAtualizacao + kSeparador + c.sNomeExecutavel;
+  if (!ExisteArquivo(copiaServidor))
+    EncerrarComMensagem("Falha na atualização do aplicativo. Não foi encontrado o arquivo " +
+                            c.sNomeExecutavel + " na pasta " + c.sPastaAtualizacao + "." +
+                            kFinalizado,
+                        MB_ICONWARNING);
+
+  // Both texts through the same settings, read once.
+  const ConfiguracaoRegional cfg = LerConfiguracaoRegional();
+  const std::string dataExecutavel = DataHoraArquivo(CaminhoExecutavelAtual(), cfg);
+  const std::string dataServidor = DataHoraArquivo(copiaServidor, cfg);
+  if (!DatasHorasDiferem(dataExecutavel, dataServidor, cfg)) return;
+
+  if (!ExisteArquivo(atualizador))
+    EncerrarComMensagem("Falha na atualização do aplicativo. Não foi encontrado o arquivo " +
+                            NomeAtualizador() + " na pasta " + c.sPastaAtualizacao + "." +
+                            kFinalizado,
+                        MB_ICONWARNING);
+
+  FAplicacao.MostrarAviso(TextoAvisoNovaVersao(c.sNomeExecutavel), false, true);
+
+  // An updater that did not start would leave the user with neither the program nor the
+  // update, so that end is reported and ends with a failure code.
+  if (!FIniciador(atualizador, ArgumentosAtualizador(c)).empty())
+    EncerrarComMensagem("Falha na atualização do aplicativo. Não foi possível iniciar o arquivo " +
+                            NomeAtualizador() + " na pasta " + c.sPastaAtualizacao + "." +
+                            kFinalizado,
+                        MB_ICONWARNING);
+
+  FAplicacao.EncerrarProcesso(0);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,158 @@
+#include "update/data_hora_arquivo.h"
+
+#include <gtest/gtest.h>
+#include <locale.h>
+
+#include <functional>
+
+#include "apoio.h"
+#include "core/erro.h"
+
+namespace tolvane {
+namespace {
+
+using teste::DefinirDataLocal;
+using teste::GravarArquivo;
+using teste::PastaTemporaria;
+
+ConfiguracaoRegional Brasil() { return ConfiguracaoRegional{}; }  // dd/mm/yyyy hh:mm:ss
+
+ConfiguracaoRegional SemSegundos() {
+  ConfiguracaoRegional cfg;
+  cfg.FormatoData = "%d.%m.%Y";
+  cfg.ComSegundos = false;
+  return cfg;
+}
+
+ConfiguracaoRegional DozeHoras() {
+  ConfiguracaoRegional cfg;
+  cfg.FormatoData = "%m/%d/%Y";
+  cfg.Relogio12Horas = true;
+  return cfg;
+}
+
+std::string KindOf(const std::function<void()>& AAcao) {
+  try {
+    AAcao();
+  } catch (const Erro& e) {
+    return e.Classe();
+  }
+  return "(nothing thrown)";
+}
+
+TEST(DataHoraArquivo, TwoSecondLocalTimeInTheGeneralForm) {
+  struct Caso {
+    const char* Rotulo;
+    DataHora Data;
+    const char* Texto;
+  };
+  const Caso casos[] = {
+      {"EvenSeconds", {2024, 1, 15, 10, 20, 30}, "15/01/2024 10:20:30"},
+      {"OddSecondsDropToTheEvenBelow", {2024, 1, 15, 10, 20, 31}, "15/01/2024 10:20:30"},
+      {"OneSecondPastMidnightIsMidnight", {2024, 1, 15, 0, 0, 1}, "15/01/2024"},
+      {"FirstDosTime", {1980, 1, 1, 0, 0, 0}, "01/01/1980"},
+      {"LastDosTime", {2107, 12, 31, 23, 59, 59}, "31/12/2107 23:59:58"},
+  };
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta / "programa";
+  GravarArquivo(arquivo, "x");
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    DefinirDataLocal(arquivo, c.Data);
+    EXPECT_EQ(DataHoraArquivo(arquivo, Brasil()), c.Texto);
+  }
+}
+
+TEST(DataHoraArquivo, UnreadableTimeIsAConversionError) {
+  PastaTemporaria pasta;
+  const std::string antes = pasta / "1979";
+  const std::string depois = pasta / "2108";
+  GravarArquivo(antes, "x");
+  GravarArquivo(depois, "x");
+  DefinirDataLocal(antes, {1979, 12, 31, 23, 59, 59});
+  DefinirDataLocal(depois, {2108, 1, 1, 0, 0, 0});
+  for (const std::string& caminho : {antes, depois, pasta / "ausente", pasta.Caminho()}) {
+    SCOPED_TRACE(caminho);
+    EXPECT_EQ(KindOf([&] { DataHoraArquivo(caminho, Brasil()); }), "EConvertError");
+    EXPECT_EQ(KindOf([&] { DataHoraArquivo(caminho); }), "EConvertError");
+  }
+}
+
+TEST(DataHoraArquivo, ComparisonThroughTheRegionalText) {
+  struct Caso {
+    const char* Rotulo;
+    ConfiguracaoRegional (*Cfg)();
+    DataHora Executavel;
+    DataHora Servidor;
+    bool Difere;
+  };
+  const Caso casos[] = {
+      {"Equal", Brasil, {2024, 1, 15, 10, 20, 30}, {2024, 1, 15, 10, 20, 30}, false},
+      {"SameTwoSecondStep", Brasil, {2024, 1, 15, 10, 20, 30}, {2024, 1, 15, 10, 20, 31}, false},
+      {"OddSecondsInNextStep", Brasil, {2024, 1, 15, 10, 20, 31}, {2024, 1, 15, 10, 20, 33}, true},
+      {"OneSecondAcrossSteps", Brasil, {2024, 1, 15, 10, 20, 31}, {2024, 1, 15, 10, 20, 32}, true},
+      {"NewerServerCopy", Brasil, {2024, 1, 15, 10, 20, 30}, {2024, 1, 16, 8, 0, 0}, true},
+      {"OlderServerCopy", Brasil, {2024, 1, 15, 10, 20, 30}, {2023, 12, 1, 9, 0, 0}, true},
+      {"WithinOneMinuteWithoutSeconds",
+       SemSegundos,
+       {2024, 1, 15, 10, 20, 10},
+       {2024, 1, 15, 10, 20, 50},
+       false},
+      {"OneMinuteApartWithoutSeconds",
+       SemSegundos,
+       {2024, 1, 15, 10, 20, 50},
+       {2024, 1, 15, 10, 21, 10},
+       true},
+      {"MorningAndAfternoonOnATwelveHourClock",
+       DozeHoras,
+       {2024, 1, 15, 1, 0, 0},
+       {2024, 1, 15, 13, 0, 0},
+       true},
+      {"MidnightAgainstTime", Brasil, {2024, 1, 15, 0, 0, 0}, {2024, 1, 15, 0, 0, 2}, true},
+  };
+  PastaTemporaria pasta;
+  const std::string executavel = pasta / "tolvaneGestor";
+  const std::string servidor = pasta / "Update/tolvaneGestor";
+  GravarArquivo(executavel, "1");
+  GravarArquivo(servidor, "2");
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    DefinirDataLocal(executavel, c.Executavel);
+    DefinirDataLocal(servidor, c.Servidor);
+    const ConfiguracaoRegional cfg = c.Cfg();
+    EXPECT_EQ(
+        DatasHorasDiferem(DataHoraArquivo(executavel, cfg), DataHoraArquivo(servidor, cfg), cfg),
+        c.Difere);
+  }
+}
+
+TEST(DataHoraArquivo, TextThatDoesNotReadBackIsAConversionError) {
+  EXPECT_EQ(KindOf([] { DatasHorasDiferem("15/01/2024", "ontem", Brasil()); }), "EConvertError");
+}
+
+// The settings are read at each call, from the environment's LC_TIME.
+TEST(DataHoraArquivo, ReadsTheRegionalSettingsAtEachCall) {
+  struct Caso {
+    const char* Locale;
+    const char* Texto;
+  };
+  const Caso casos[] = {
+      {"pt_BR.UTF-8", "15/01/2024 14:20:30"},
+      {"en_US.UTF-8", "01/15/2024 02:20:30 PM"},
+      {"de_DE.UTF-8", "15.01.2024 14:20:30"},
+  };
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta / "programa";
+  GravarArquivo(arquivo, "x");
+  DefinirDataLocal(arquivo, {2024, 1, 15, 14, 20, 31});
+  for (const auto& c : casos) {
+    locale_t l = newlocale(LC_TIME_MASK, c.Locale, static_cast<locale_t>(nullptr));
+    ASSERT_TRUE(l) << "locale " << c.Locale << " is not installed (scripts/test generates it)";
+    freelocale(l);
+    teste::VariavelAmbiente lcAll("LC_ALL", c.Locale);
+    EXPECT_EQ(DataHoraArquivo(arquivo), c.Texto) << c.Locale;
+  }
+}
+
+}  // namespace
+}  // namespace tolvane

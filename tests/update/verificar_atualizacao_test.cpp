@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include "apoio.h"
+#include "core/erro.h"
+#include "platform/processo.h"
+#include "update/modulo_atualizacao.h"
+
+namespace tolvane {
+namespace {
+
+using namespace teste;
+
+enum class Marcador { Nenhum, Arquivo, Pasta };
+enum class Atualizador { Ausente, Executavel, SemExecucao, Pasta };
+enum class Copia { Ausente, Igual, MesmoPasso, Nova, Antiga, Pasta, Em1979 };
+enum class Iniciador { Gravador, GravadorComFalha, Real };
+
+const DataHora kDataExecutavel{2024, 1, 15, 10, 20, 30};
+
+// The texts of the check, with {U} for the update folder and {E} for the executable folder.
+const std::string kM1 =
+    "MessageBox(Aviso do Sistema, 48): O aplicativo tolvaneGestor não será atualizado. A pasta {E} "
+    "está com o arquivo DebugarDelphi.tmp";
+const std::string kM2 =
+    "MessageBox(Aviso do Sistema, 0): Não foi encontrado o tolvane Atualizador no Servidor. Entre "
+    "em contato com o suporte técnico da tolvane.";
+const std::string kM3 =
+    "MessageBox(Aviso do Sistema, 48): Falha na atualização do aplicativo. Não foi encontrado o "
+    "arquivo tolvaneGestor na pasta {U}.\rO Sistema será finalizado.";
+const std::string kM4 =
+    "MessageBox(Aviso do Sistema, 48): Falha na atualização do aplicativo. Não foi encontrado o "
+    "arquivo tolvaneAtualizador na pasta {U}.\rO Sistema será finalizado.";
+const std::string kNaoIniciado =
+    "MessageBox(Aviso do Sistema, 48): Falha na atualização do aplicativo. Não foi possível "
+    "iniciar o arquivo tolvaneAtualizador na pasta {U}.\rO Sistema será finalizado.";
+const std::string kParametro = "VerificarVersaoParametro";
+const std::string kAviso =
+    "MostrarAviso(false, true): AVISO: Existe uma nova versão do aplicativo tolvaneGestor. A "
+    "atualização será feita automaticamente. Aguarde...";
+const std::string kIniciar = "Iniciar({U}/tolvaneAtualizador)[@F1][@M{U}][@E{E}][@AtolvaneGestor]";
+const std::string kFim0 = "EncerrarProcesso(0)";
+const std::string kFim1 = "EncerrarProcesso(1)";
+
+std::string Substituir(std::string ATexto, const std::string& AMarca, const std::string& AValor) {
+  for (auto pos = ATexto.find(AMarca); pos != std::string::npos;
+       pos = ATexto.find(AMarca, pos + AValor.size()))
+    ATexto.replace(pos, AMarca.size(), AValor);
+  return ATexto;
+}
+
+// A workstation folder with the running executable and a file server with its INI folder; the
+// update folder is the server's "Update".
+class VerificarAtualizacaoTeste : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    locale_t l = newlocale(LC_TIME_MASK, "pt_BR.UTF-8", static_cast<locale_t>(nullptr));
+    ASSERT_TRUE(l) << "locale pt_BR.UTF-8 is not installed (scripts/test generates it)";
+    freelocale(l);
+    GravarArquivo(FExecutavel, "programa em uso", fs::perms::owner_all);
+    DefinirDataLocal(FExecutavel, kDataExecutavel);
+  }
+
+  // The record, ending with "returned", "exit <code>" or the kind of the error that left.
+  std::string Rodar(const std::function<void()>& AParametro, int AModo, Iniciador AIniciador) {
+    AplicacaoGravadora aplicacao(FRegistro, FExecutavel);
+    IniciadorPrograma iniciador = [&](const std::string& APrograma,
+                                      const std::vector<std::string>& AArgumentos) {
+      std::string linha = "Iniciar(" + APrograma + ")";
+      for (const auto& a : AArgumentos) linha += "[" + a + "]";
+      FRegistro.push_back(linha);
+      if (AIniciador == Iniciador::Real) return IniciarPrograma(APrograma, AArgumentos);
+      return std::string(AIniciador == Iniciador::GravadorComFalha ? "Permission denied" : "");
+    };
+    ModuloAtualizacao modulo(aplicacao, iniciador);
+    modulo.DefinirCaminhosAtualizacao(FIniServidor);
+    try {
+      modulo.VerificarAtualizacao(AParametro, AModo);
+      return "returned";
+    } catch (const FimDoProcesso& f) {
+      return "exit " + std::to_string(f.Codigo);
+    } catch (const Erro& e) {
+      return e.Classe();
+    }
+  }
+
+  Registro Esperado(const std::vector<std::string>& ALinhas) const {
+    Registro r;
+    for (const auto& l : ALinhas)
+      r.push_back(Substituir(Substituir(l, "{U}", FAtualizacao), "{E}", FEstacao));
+    return r;
+  }
+
+  PastaTemporaria FPasta;
+  VariavelAmbiente FLocale{"LC_ALL", "pt_BR.UTF-8"};
+  VariavelAmbiente FHome{"HOME", FPasta / "home"};
+  VariavelAmbiente FConfig{"XDG_CONFIG_HOME", std::nullopt};
+  const std::string FEstacao = FPasta / "estacao";
+  const std::string FExecutavel = FEstacao + "/tolvaneGestor";
+  const std::string FIniServidor = FPasta / "servidor/Dados/servidor.ini";
+  const std::string FAtualizacao = FPasta / "servidor/Update";
+  Registro FRegistro;
+};
+
+TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
+  struct Caso {
+    const char* Rotulo;
+    Marcador MarcadorDesenvolvedor;
+    bool PastaExiste;
+    Atualizador Programa;
+    Copia CopiaServidor;
+    Iniciador Inicio = Iniciador::Gravador;
+    bool AtualizadorSomeNoParametro = false;
+    bool ParametroFalha = false;
+    int Modo = 1;
+    std::vector<std::string> Registro;
+    const char* Fim = "returned";
+    bool PastaDepois = true;
+    bool MarcadoresProcessados = true;
+  };
+  using enum Copia;
+  const Caso casos[] = {
+      {.Rotulo = "DeveloperMarkerCreatesNoFolder",
+       .MarcadorDesenvolvedor = Marcador::Arquivo,
+       .PastaExiste = false,
+       .Programa = Atualizador::Ausente,
+       .CopiaServidor = Ausente,
+       .Registro = {kM1},
+       .PastaDepois = false,
+       .MarcadoresProcessados = false},
+      {.Rotulo = "DeveloperMarkerIsTheOnlyEffectWhateverTheFolderHolds",
+       .MarcadorDesenvolvedor = Marcador::Arquivo,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Nova,
+       .Registro = {kM1},
+       .MarcadoresProcessados = false},
+      {.Rotulo = "DeveloperMarkerThatIsAFolderCountsForNothing",
+       .MarcadorDesenvolvedor = Marcador::Pasta,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Igual,
+       .Registro = {kParametro}},
+      {.Rotulo = "NoUpdaterAfterTheFolderIsCreated",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = false,
+       .Programa = Atualizador::Ausente,
+       .CopiaServidor = Ausente,
+       .Registro = {kM2, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "UpdaterThatIsAFolderIsNoUpdater",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Pasta,
+       .CopiaServidor = Nova,
+       .Registro = {kM2, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "NoServerCopyAfterTheParameterStep",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Ausente,
+       .Registro = {kParametro, kM3, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "ServerCopyThatIsAFolderIsNoCopy",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Copia::Pasta,
+       .Registro = {kParametro, kM3, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "EqualCopies",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Igual,
+       .Registro = {kParametro}},
+      {.Rotulo = "SameTwoSecondStepIsEqual",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = MesmoPasso,
+       .Registro = {kParametro}},
+      {.Rotulo = "OtherModeStopsAfterTheParameterStep",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Nova,
+       .Modo = 0,
+       .Registro = {kParametro}},
+      {.Rotulo = "NewerServerCopyHandsOver",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Nova,
+       .Registro = {kParametro, kAviso, kIniciar, kFim0},
+       .Fim = "exit 0"},
+      {.Rotulo = "OlderServerCopyHandsOver",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Antiga,
+       .Registro = {kParametro, kAviso, kIniciar, kFim0},
+       .Fim = "exit 0"},
+      {.Rotulo = "UpdaterGoneByTheHandOver",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Nova,
+       .AtualizadorSomeNoParametro = true,
+       .Registro = {kParametro, kM4, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "UpdaterThatDoesNotStartEndsWithAFailure",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Nova,
+       .Inicio = Iniciador::GravadorComFalha,
+       .Registro = {kParametro, kAviso, kIniciar, kNaoIniciado, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "UpdaterNotExecutableReallyStarted",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::SemExecucao,
+       .CopiaServidor = Nova,
+       .Inicio = Iniciador::Real,
+       .Registro = {kParametro, kAviso, kIniciar, kNaoIniciado, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "UnreadableServerTimeLeavesAsAnError",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Em1979,
+       .Registro = {kParametro},
+       .Fim = "EConvertError"},
+      {.Rotulo = "ParameterStepErrorLeaves",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Nova,
+       .ParametroFalha = true,
+       .Registro = {kParametro},
+       .Fim = "EIBInterBaseError"},
+  };
+
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    std::error_code ec;
+    fs::remove_all(FPasta / "servidor", ec);
+    fs::remove_all(FEstacao + "/DebugarDelphi.tmp", ec);
+    FRegistro.clear();
+
+    if (c.MarcadorDesenvolvedor == Marcador::Arquivo)
+      GravarArquivo(FEstacao + "/DebugarDelphi.tmp", "");
+    if (c.MarcadorDesenvolvedor == Marcador::Pasta)
+      fs::create_directories(FEstacao + "/DebugarDelphi.tmp");
+    fs::create_directories(FPasta / "servidor/Dados");
+    if (c.PastaExiste) fs::create_directories(FAtualizacao);
+    const std::string atualizador = FAtualizacao + "/tolvaneAtualizador";
+    if (c.Programa == Atualizador::Executavel)
+      GravarArquivo(atualizador, "#!/bin/sh\nexit 0\n", fs::perms::owner_all);
+    if (c.Programa == Atualizador::SemExecucao)
+      GravarArquivo(atualizador, "#!/bin/sh\nexit 0\n",
+                    fs::perms::owner_read | fs::perms::owner_write);
+    if (c.Programa == Atualizador::Pasta) fs::create_directories(atualizador);
+    const std::string copia = FAtualizacao + "/tolvaneGestor";
+    const std::optional<DataHora> dataCopia =
+        c.CopiaServidor == Igual        ? kDataExecutavel
+        : c.CopiaServidor == MesmoPasso ? DataHora{2024, 1, 15, 10, 20, 31}
+        : c.CopiaServidor == Nova       ? DataHora{2024, 2, 1, 9, 0, 0}
+        : c.CopiaServidor == Antiga     ? DataHora{2023, 12, 1, 9, 0, 0}
+        : c.CopiaServidor == Em1979     ? DataHora{1979, 6, 1, 12, 0, 0}
+                                        : std::optional<DataHora>();
+    if (dataCopia) {
+      GravarArquivo(copia, "nova versão");
+      DefinirDataLocal(copia, *dataCopia);
+    }
+    if (c.CopiaServidor == Copia::Pasta) fs::create_directories(copia);
+    const std::string segundoMarcador = FEstacao + "/Exec-tolvaneGestor";
+    GravarArquivo(segundoMarcador, "");
+
+    const std::string fim = Rodar(
+        [&] {
+          FRegistro.push_back(kParametro);
+          if (c.AtualizadorSomeNoParametro) fs::remove(atualizador);
+          if (c.ParametroFalha) throw Erro("EIBInterBaseError", "unavailable database");
+        },
+        c.Modo, c.Inicio);
+
+    EXPECT_EQ(FRegistro, Esperado(c.Registro));
+    EXPECT_EQ(fim, c.Fim);
+    EXPECT_EQ(fs::is_directory(FAtualizacao), c.PastaDepois);
+    EXPECT_EQ(!fs::exists(segundoMarcador), c.MarcadoresProcessados);
+  }
+}
+
+TEST_F(VerificarAtualizacaoTeste, UpdateFolderThatCannotBeCreatedReadsAsNoUpdater) {
+  GravarArquivo(FPasta / "arquivo", "not a folder");
+  for (const std::string& ini :
+       {FPasta / "sem-montagem/Dados/servidor.ini", FPasta / "arquivo/Dados/servidor.ini"}) {
+    SCOPED_TRACE(ini);
+    FRegistro.clear();
+    AplicacaoGravadora aplicacao(FRegistro, FExecutavel);
+    ModuloAtualizacao modulo(aplicacao, [](const std::string&, const std::vector<std::string>&) {
+      return std::string("not to be called");
+    });
+    modulo.DefinirCaminhosAtualizacao(ini);
+    EXPECT_THROW(modulo.VerificarAtualizacao(nullptr, 1), FimDoProcesso);
+    EXPECT_EQ(FRegistro, Esperado({kM2, kFim1}));
+    EXPECT_FALSE(fs::exists(modulo.Caminhos().sPastaAtualizacao));
+  }
+}
+
+// A server INI named without any folder gives the relative folder "Update": it is made in the
+// current folder, one level.
+TEST_F(VerificarAtualizacaoTeste, ServerIniWithoutSeparatorsUsesARelativeUpdateFolder) {
+  const fs::path antes = fs::current_path();
+  fs::create_directories(FPasta / "atual");
+  fs::current_path(FPasta / "atual");
+  AplicacaoGravadora aplicacao(FRegistro, FExecutavel);
+  ModuloAtualizacao modulo(aplicacao);
+  modulo.DefinirCaminhosAtualizacao("servidor.ini");
+  EXPECT_THROW(modulo.VerificarAtualizacao(nullptr, 1), FimDoProcesso);
+  fs::current_path(antes);
+  EXPECT_EQ(modulo.Caminhos().sPastaAtualizacao, "Update");
+  EXPECT_EQ(FRegistro, Esperado({kM2, kFim1}));
+  EXPECT_TRUE(fs::is_directory(FPasta / "atual/Update"));
+}
+
+}  // namespace
+}  // namespace tolvane
