@@ -10,10 +10,6 @@
 
 namespace tolvane {
 
-const char* const kUsoAtualizador =
-    "Uso: tolvaneAtualizador @F1 @M<pasta de atualização> @E<pasta do executável> "
-    "@A<nome do executável>";
-
 namespace {
 
 // The tags in the order of the command line, with what each one carries.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvane {
@@ -21,6 +22,8 @@ struct ArgumentosAtualizador {
 ArgumentosAtualizador LerArgumentos(const std::vector<std::string>& AArgumentos);
 
 // The usage line printed with a command-line fault.
-extern const char* const kUsoAtualizador;
+inline constexpr std::string_view kUsoAtualizador =
+    "Uso: tolvaneAtualizador @F1 @M<pasta de atualização> @E<pasta do executável> "
+    "@A<nome do executável>";
 
 }  // namespace tolvane
