@@ -1,0 +1,82 @@
+#include "updater/atualizador.h"
+
+#include <filesystem>
+
+#include "core/erro.h"
+#include "platform/processo.h"
+#include "updater/argumentos.h"
+#include "updater/caminho.h"
+#include "updater/espera.h"
+#include "updater/marcador.h"
+#include "updater/substituicao.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr std::string_view kPrefixo = "tolvaneAtualizador: ";
+
+}  // namespace
+
+int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostream& AErros,
+                        std::chrono::milliseconds ALimiteEspera) {
+  ArgumentosAtualizador a;
+  try {
+    a = LerArgumentos(AArgumentos);
+  } catch (const Erro& e) {
+    AErros << kPrefixo << e.Mensagem() << "\n" << kPrefixo << kUsoAtualizador << "\n";
+    return kSaidaParametros;
+  }
+
+  // Relative folders are taken from the directory the updater started in, before it moves to the
+  // executable folder.
+  std::error_code ec;
+  const auto absoluto = std::filesystem::absolute(CaminhoUtf8(a.PastaExecutavel), ec);
+  const std::u8string pasta =
+      ec ? std::u8string(a.PastaExecutavel.begin(), a.PastaExecutavel.end()) : absoluto.u8string();
+  const std::string pastaExecutavel(pasta.begin(), pasta.end());
+  const std::string executavel = JuntarCaminho(pastaExecutavel, a.NomeExecutavel);
+
+  if (!EsperarFimPrograma(executavel, ALimiteEspera))
+    AErros << kPrefixo << "O programa \"" << executavel << "\" não terminou em "
+           << std::chrono::duration_cast<std::chrono::seconds>(ALimiteEspera).count()
+           << " s; ele é substituído mesmo assim.\n";
+
+  try {
+    SubstituirArquivo(JuntarCaminho(a.PastaAtualizacao, a.NomeExecutavel), pastaExecutavel,
+                      a.NomeExecutavel);
+  } catch (const Erro& e) {
+    AErros << kPrefixo << e.Mensagem() << " Nada foi substituído.\n";
+    return kSaidaFalhou;
+  }
+
+  int saida = kSaidaAtualizado;
+  std::string pastaMestre;
+  try {
+    pastaMestre = LerDicaPastaMestre(a.PastaAtualizacao);
+  } catch (const Erro& e) {
+    AErros << kPrefixo << e.Mensagem() << " O marcador fica sem pasta mestre.\n";
+  }
+  try {
+    GravarMarcadorAtualizacao(pastaExecutavel, a.NomeExecutavel, pastaMestre);
+  } catch (const Erro& e) {
+    AErros << kPrefixo << e.Mensagem() << "\n";
+    saida = kSaidaIncompleta;
+  }
+
+  std::filesystem::current_path(CaminhoUtf8(pastaExecutavel), ec);
+  if (ec) {
+    AErros << kPrefixo << "Não foi possível entrar na pasta do executável \"" << pastaExecutavel
+           << "\": " << ec.message() << ".\n";
+    return kSaidaIncompleta;
+  }
+  const std::string falha = IniciarPrograma(executavel, {});
+  if (!falha.empty()) {
+    AErros << kPrefixo << "O executável \"" << executavel
+           << "\" foi atualizado, mas não pôde ser iniciado: " << falha << ".\n";
+    return kSaidaIncompleta;
+  }
+  return saida;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tolvane {
+
+// Exit codes of the updater.
+inline constexpr int kSaidaAtualizado = 0;  // replaced, marker written, program started
+inline constexpr int kSaidaFalhou = 1;      // nothing replaced; the old executable is whole
+inline constexpr int kSaidaParametros = 2;  // command-line fault; nothing touched
+inline constexpr int kSaidaIncompleta = 3;  // replaced, but the marker or the start failed
+
+// How long the updater waits for the program that started it to end.
+inline constexpr std::chrono::milliseconds kLimiteEspera = std::chrono::seconds(30);
+
+// The updater's whole run for the arguments of its command line (see LerArgumentos): waits for
+// the program to end, replaces "<@E>/<@A>" by "<@M>/<@A>" (SubstituirArquivo), writes the update
+// marker with the master folder of the hint in the update folder, makes the executable folder the
+// current directory and starts the program from there, not waiting for it. Every failure and
+// warning goes to AErros, one line each, beginning "tolvaneAtualizador: ". After a failed
+// replacement the program is not started again: the old copy would only hand over once more.
+// Returns one of the exit codes above.
+int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostream& AErros,
+                        std::chrono::milliseconds ALimiteEspera = kLimiteEspera);
+
+}  // namespace tolvane

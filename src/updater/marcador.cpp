@@ -1,0 +1,120 @@
+#include "updater/marcador.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "core/erro.h"
+#include "core/executavel.h"
+#include "core/texto.h"
+#include "platform/codificacao.h"
+#include "updater/caminho.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
+
+bool EhAscii(std::string_view ATexto) {
+  for (char c : ATexto)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// UTF-8 to UTF-16LE bytes; the text is valid UTF-8 here (checked or converted before).
+std::string ParaUtf16le(std::string_view AUtf8) {
+  std::string r;
+  auto unidade = [&r](unsigned u) {
+    r += static_cast<char>(u & 0xFF);
+    r += static_cast<char>(u >> 8);
+  };
+  for (std::size_t i = 0; i < AUtf8.size();) {
+    const auto c = static_cast<unsigned char>(AUtf8[i]);
+    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    unsigned cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
+    for (std::size_t k = 1; k < n && i + k < AUtf8.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(AUtf8[i + k]) & 0x3F);
+    i += n;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unidade(0xD800 + (cp >> 10));
+      unidade(0xDC00 + (cp & 0x3FF));
+    } else {
+      unidade(cp);
+    }
+  }
+  return r;
+}
+
+// Removes the temporary file unless the rename has taken it.
+class TemporarioMarcador {
+ public:
+  explicit TemporarioMarcador(std::filesystem::path ACaminho) : FCaminho(std::move(ACaminho)) {}
+  ~TemporarioMarcador() {
+    std::error_code ec;
+    if (!FEntregue) std::filesystem::remove(FCaminho, ec);
+  }
+  TemporarioMarcador(const TemporarioMarcador&) = delete;
+  TemporarioMarcador& operator=(const TemporarioMarcador&) = delete;
+  void Entregar() { FEntregue = true; }
+
+ private:
+  std::filesystem::path FCaminho;
+  bool FEntregue = false;
+};
+
+}  // namespace
+
+std::string LerDicaPastaMestre(const std::string& APastaAtualizacao) {
+  const std::string caminho = JuntarCaminho(APastaAtualizacao, kArquivoDicaPastaMestre);
+  std::error_code ec;
+  const auto estado = std::filesystem::status(CaminhoUtf8(caminho), ec);
+  if (estado.type() == std::filesystem::file_type::not_found) return {};
+  if (ec) throw Erro("EOSError", "Não foi possível ler \"" + caminho + "\": " + ec.message() + ".");
+  if (std::filesystem::is_directory(estado))
+    throw Erro("EOSError", "\"" + caminho + "\" é uma pasta, não um arquivo de texto.");
+  std::ifstream arquivo(CaminhoUtf8(caminho), std::ios::binary);
+  std::string linha;
+  if (!arquivo || (!std::getline(arquivo, linha) && !arquivo.eof()))
+    throw Erro("EOSError",
+               "Não foi possível ler \"" + caminho + "\": " + std::strerror(errno) + ".");
+  std::string_view texto = linha;
+  if (texto.starts_with(kMarcaUtf8)) texto.remove_prefix(kMarcaUtf8.size());
+  texto = AparaControles(texto);
+  return EhUtf8Valido(texto) ? std::string(texto) : DeAnsi(texto);
+}
+
+std::string ConteudoMarcador(std::string_view APastaMestre, bool AEmUtf16) {
+  const std::string texto = "[configuracao]\npastamestre=" + std::string(APastaMestre) + "\n";
+  if (EhAscii(texto)) return texto;
+  if (AEmUtf16) return "\xFF\xFE" + ParaUtf16le(texto);
+  return std::string(kMarcaUtf8) + texto;
+}
+
+void GravarMarcadorAtualizacao(const std::string& APastaExecutavel,
+                               const std::string& ANomeExecutavel,
+                               const std::string& APastaMestre) {
+  const std::string destino =
+      JuntarCaminho(APastaExecutavel, NomeMarcadorAtualizacao(ANomeExecutavel));
+  const auto temporario = CaminhoUtf8(destino + ".novo");
+  TemporarioMarcador guarda(temporario);
+  const std::string conteudo = ConteudoMarcador(APastaMestre, kSeparador == '\\');
+  {
+    std::ofstream arquivo(temporario, std::ios::binary | std::ios::trunc);
+    if (arquivo) arquivo.write(conteudo.data(), static_cast<std::streamsize>(conteudo.size()));
+    if (arquivo) arquivo.close();
+    if (!arquivo)
+      throw Erro("EOSError", "Não foi possível gravar o marcador de atualização \"" + destino +
+                                 "\": " + std::strerror(errno) + ".");
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporario, CaminhoUtf8(destino), ec);
+  if (ec)
+    throw Erro("EOSError", "Não foi possível gravar o marcador de atualização \"" + destino +
+                               "\": " + ec.message() + ".");
+  guarda.Entregar();
+}
+
+}  // namespace tolvane

@@ -1,0 +1,169 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "core/erro.h"
+#include "updater/caminho.h"
+#include "updater/substituicao.h"
+
+namespace tolvane {
+
+namespace {
+
+[[noreturn]] void Falhar(const std::string& AMensagem) { throw Erro("EOSError", AMensagem); }
+
+std::string Causa(int AErro) { return std::strerror(AErro); }
+
+// A file descriptor, closed when it goes out of scope unless Fechar closed it already.
+class Descritor {
+ public:
+  explicit Descritor(int AValor) : FValor(AValor) {}
+  Descritor(Descritor&& AOutro) noexcept : FValor(AOutro.FValor) { AOutro.FValor = -1; }
+  ~Descritor() {
+    if (FValor >= 0) ::close(FValor);
+  }
+  Descritor(const Descritor&) = delete;
+  Descritor& operator=(const Descritor&) = delete;
+  Descritor& operator=(Descritor&&) = delete;
+  int operator*() const { return FValor; }
+  bool Valido() const { return FValor >= 0; }
+  // Closes now and reports the result: on a network or full disk, close can be the first call that
+  // sees a failed write.
+  int Fechar() {
+    const int r = ::close(FValor);
+    FValor = -1;
+    return r;
+  }
+
+ private:
+  int FValor;
+};
+
+// The temporary copy's name, removed on the way out unless the rename has taken it.
+class Temporario {
+ public:
+  explicit Temporario(std::string ACaminho) : FCaminho(std::move(ACaminho)) {}
+  ~Temporario() {
+    if (!FEntregue) ::unlink(FCaminho.c_str());
+  }
+  Temporario(const Temporario&) = delete;
+  Temporario& operator=(const Temporario&) = delete;
+  const std::string& Caminho() const { return FCaminho; }
+  void Entregar() { FEntregue = true; }
+
+ private:
+  std::string FCaminho;
+  bool FEntregue = false;
+};
+
+bool MesmoConteudoProvavel(const struct stat& A, const struct stat& B) {
+  return A.st_size == B.st_size && A.st_mtim.tv_sec == B.st_mtim.tv_sec &&
+         A.st_mtim.tv_nsec == B.st_mtim.tv_nsec;
+}
+
+// The source opened for reading, with its state; refuses anything but a regular file.
+Descritor AbrirOrigem(const std::string& AOrigem, struct stat& AEstado) {
+  const std::string nome = "A cópia do servidor \"" + AOrigem + "\"";
+  if (::lstat(AOrigem.c_str(), &AEstado) != 0) {
+    const int e = errno;
+    if (e == ENOENT || e == ENOTDIR) Falhar(nome + " não existe.");
+    Falhar(nome + " não pôde ser lida: " + Causa(e) + ".");
+  }
+  if (S_ISLNK(AEstado.st_mode))
+    Falhar(nome + " é um link simbólico; só um arquivo comum é copiado.");
+  if (S_ISDIR(AEstado.st_mode)) Falhar(nome + " é uma pasta, não um arquivo.");
+  if (!S_ISREG(AEstado.st_mode)) Falhar(nome + " não é um arquivo comum.");
+  // O_NOFOLLOW and the second look keep a file swapped after lstat from being taken.
+  Descritor origem(::open(AOrigem.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!origem.Valido()) Falhar(nome + " não pôde ser lida: " + Causa(errno) + ".");
+  if (::fstat(*origem, &AEstado) != 0 || !S_ISREG(AEstado.st_mode))
+    Falhar(nome + " não é um arquivo comum.");
+  return origem;
+}
+
+void Gravar(int ADestino, const char* ADados, std::size_t ATamanho, const std::string& APasta) {
+  while (ATamanho > 0) {
+    const ssize_t n = ::write(ADestino, ADados, ATamanho);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int e = errno;
+      if (e == ENOSPC || e == EDQUOT)
+        Falhar("Não há espaço livre na pasta do executável \"" + APasta + "\" para a nova cópia.");
+      Falhar("Não foi possível gravar a nova cópia na pasta do executável \"" + APasta +
+             "\": " + Causa(e) + ".");
+    }
+    ADados += n;
+    ATamanho -= static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+void SubstituirArquivo(const std::string& AOrigem, const std::string& APastaDestino,
+                       const std::string& ANome) {
+  struct stat estado {};
+  Descritor origem = AbrirOrigem(AOrigem, estado);
+
+  const std::string destino = JuntarCaminho(APastaDestino, ANome);
+  struct stat pasta {};
+  if (::stat(APastaDestino.c_str(), &pasta) != 0 || !S_ISDIR(pasta.st_mode))
+    Falhar("A pasta do executável \"" + APastaDestino + "\" não existe.");
+  struct stat antigo {};
+  if (::lstat(destino.c_str(), &antigo) == 0 && S_ISDIR(antigo.st_mode))
+    Falhar("O executável \"" + destino + "\" está ocupado: no lugar dele há uma pasta.");
+
+  std::string modelo = JuntarCaminho(APastaDestino, "." + ANome + ".novo-XXXXXX");
+  Descritor copia(::mkostemp(modelo.data(), O_CLOEXEC));
+  if (!copia.Valido())
+    Falhar("Não foi possível criar a nova cópia na pasta do executável \"" + APastaDestino +
+           "\": " + Causa(errno) + ".");
+  Temporario temporario(modelo);
+
+  std::vector<char> bloco(1 << 16);
+  off_t copiados = 0;
+  for (;;) {
+    const ssize_t n = ::read(*origem, bloco.data(), bloco.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0)
+      Falhar("A cópia do servidor \"" + AOrigem + "\" não pôde ser lida: " + Causa(errno) + ".");
+    if (n == 0) break;
+    Gravar(*copia, bloco.data(), static_cast<std::size_t>(n), APastaDestino);
+    copiados += n;
+  }
+  struct stat depois {};
+  if (::fstat(*origem, &depois) != 0 || !MesmoConteudoProvavel(estado, depois) ||
+      copiados != estado.st_size)
+    Falhar("A cópia do servidor \"" + AOrigem +
+           "\" mudou enquanto era copiada; tente de novo quando ela estiver completa.");
+
+  const mode_t modo = (estado.st_mode & 0777) | S_IRUSR | S_IXUSR;
+  const struct timespec tempos[2] = {estado.st_atim, estado.st_mtim};
+  if (::fchmod(*copia, modo) != 0 || ::futimens(*copia, tempos) != 0 || ::fsync(*copia) != 0 ||
+      copia.Fechar() != 0) {
+    const int e = errno;
+    if (e == ENOSPC || e == EDQUOT)
+      Falhar("Não há espaço livre na pasta do executável \"" + APastaDestino +
+             "\" para a nova cópia.");
+    Falhar("Não foi possível gravar a nova cópia na pasta do executável \"" + APastaDestino +
+           "\": " + Causa(e) + ".");
+  }
+
+  if (::rename(temporario.Caminho().c_str(), destino.c_str()) != 0) {
+    const int e = errno;
+    if (e == EISDIR || e == ENOTEMPTY || e == EEXIST)
+      Falhar("O executável \"" + destino + "\" está ocupado: no lugar dele há uma pasta.");
+    Falhar("Não foi possível substituir o executável \"" + destino + "\": " + Causa(e) + ".");
+  }
+  temporario.Entregar();
+
+  // The rename lasts a power cut only once the folder is on the disk too; the file is already
+  // replaced, so a failure here changes nothing for the caller.
+  Descritor dir(::open(APastaDestino.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Valido()) ::fsync(*dir);
+}
+
+}  // namespace tolvane

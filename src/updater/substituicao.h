@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace tolvane {
+
+// Replaces APastaDestino/ANome by a copy of AOrigem, atomically: the copy is written to a
+// temporary file in APastaDestino, given the source's modification time (to the nanosecond) and
+// access time and its permission bits, flushed to the disk, and renamed over the old file, so the
+// folder holds either the whole old file or the whole new one. The owner always keeps read and
+// execute permission: a copy the user cannot start would leave him without his program.
+//
+// The source must be a regular file; a folder, a symbolic link or a device is refused. A source
+// that changes while it is copied is refused too (the copy would mix two versions).
+//
+// Throws Erro "EOSError" with a message that names the file and the cause (missing, unreadable,
+// no space, folder read-only, target in use). After a failure the old file is untouched and no
+// temporary file is left in APastaDestino.
+void SubstituirArquivo(const std::string& AOrigem, const std::string& APastaDestino,
+                       const std::string& ANome);
+
+}  // namespace tolvane

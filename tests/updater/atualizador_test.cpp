@@ -1,0 +1,156 @@
+// The updater program itself, run as the program runs it: a child process with a command line.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "core/texto.h"
+#include "updater/arquivos_teste.h"
+
+extern char** environ;
+
+namespace tolvane {
+namespace {
+
+using teste::DefinirTempo;
+using teste::EscreverArquivo;
+using teste::Estado;
+using teste::LerArquivo;
+using teste::Listar;
+namespace fs = std::filesystem;
+
+struct Execucao {
+  int Codigo = -1;
+  std::string Erros;
+};
+
+class AtualizadorPrograma : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(FServidor);
+    fs::create_directories(FExecutavel);
+    // The server copy: a stand-in for the program that records its arguments and directory.
+    FNovo = "#!/bin/sh\n{ pwd; echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } > '" +
+            FBase / "registro.tmp" + "' && mv '" + FBase / "registro.tmp" + "' '" +
+            FBase / "registro" + "'\n";
+    EscreverArquivo(FServidor + "/tolvaneGestor", FNovo, 0755);
+    DefinirTempo(FServidor + "/tolvaneGestor", 1700000000, 987654321);
+    EscreverArquivo(FExecutavel + "/tolvaneGestor", "velho", 0755);
+  }
+
+  Execucao Executar(const std::vector<std::string>& AArgumentos) {
+    const std::string saida = FBase / "saida.txt";
+    const std::string erros = FBase / "erros.txt";
+    posix_spawn_file_actions_t acoes;
+    posix_spawn_file_actions_init(&acoes);
+    posix_spawn_file_actions_addopen(&acoes, 1, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&acoes, 2, erros.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv{const_cast<char*>(CAMINHO_ATUALIZADOR)};
+    for (const auto& a : AArgumentos) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, CAMINHO_ATUALIZADOR, &acoes, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&acoes);
+    Execucao r;
+    int estado = 0;
+    if (rc != 0) {
+      ADD_FAILURE() << "cannot start " << CAMINHO_ATUALIZADOR << ": " << std::strerror(rc);
+      return r;
+    }
+    if (::waitpid(pid, &estado, 0) == pid && WIFEXITED(estado)) r.Codigo = WEXITSTATUS(estado);
+    r.Erros = LerArquivo(erros);
+    EXPECT_EQ(LerArquivo(saida), "") << "the updater writes nothing on stdout";
+    return r;
+  }
+
+  // What the restarted stand-in recorded: its directory, its argument count and arguments. The
+  // program is started detached, so the record comes when it comes; 60 s only bound a hang.
+  std::string Registro() {
+    const std::string caminho = FBase / "registro";
+    for (int i = 0; i < 3000 && !fs::exists(caminho); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return fs::exists(caminho) ? LerArquivo(caminho) : "(the program was not started)";
+  }
+
+  void EsperarExecutavelAntigoInteiro() {
+    EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), "velho");
+    EXPECT_EQ(Listar(FExecutavel), std::set<std::string>{"tolvaneGestor"});
+    EXPECT_FALSE(fs::exists(FBase / "registro"));
+  }
+
+  teste::PastaTemporaria FBase;
+  // Folders with what a shell would take for code, quotes, blanks, accents and a "§" of its own.
+  const std::string FServidor = FBase / "Servidor $(touch INVADIDO) \"aspas\"/Atualização";
+  const std::string FExecutavel = FBase / "Estação 'x' `touch INVADIDO` Novo";
+  std::string FNovo;
+};
+
+TEST_F(AtualizadorPrograma, FourTokensReplaceMarkAndRestart) {
+  const auto r = Executar({"@F1", "@M" + CodificarBrancos(FServidor),
+                           "@E" + CodificarBrancos(FExecutavel), "@AtolvaneGestor"});
+  EXPECT_EQ(r.Codigo, 0) << r.Erros;
+  EXPECT_EQ(r.Erros, "");
+  EXPECT_EQ(Registro(), FExecutavel + "\n0\n");
+  EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), FNovo);
+  const struct stat st = Estado(FExecutavel + "/tolvaneGestor");
+  EXPECT_EQ(st.st_mtim.tv_sec, 1700000000);
+  EXPECT_EQ(st.st_mtim.tv_nsec, 987654321);
+  EXPECT_EQ(LerArquivo(FExecutavel + "/Exec-tolvaneGestor.ini"), "[configuracao]\npastamestre=\n");
+  EXPECT_EQ(Listar(FExecutavel),
+            (std::set<std::string>{"tolvaneGestor", "Exec-tolvaneGestor.ini"}));
+  EXPECT_EQ(Listar(FBase.Caminho()).count("INVADIDO"), 0u);
+}
+
+TEST_F(AtualizadorPrograma, WindowsLineWithMasterFolderHint) {
+  EscreverArquivo(FServidor + "/pastamestre.txt", "/srv/Pasta Mestre Ação\n");
+  const auto r = Executar({"@F1 @M" + CodificarBrancos(FServidor) + " @E" +
+                           CodificarBrancos(FExecutavel) + " @AtolvaneGestor"});
+  EXPECT_EQ(r.Codigo, 0) << r.Erros;
+  EXPECT_EQ(Registro(), FExecutavel + "\n0\n");
+  EXPECT_EQ(LerArquivo(FExecutavel + "/Exec-tolvaneGestor.ini"),
+            "\xEF\xBB\xBF[configuracao]\npastamestre=/srv/Pasta Mestre Ação\n");
+}
+
+TEST_F(AtualizadorPrograma, FailuresExitNonZeroWithAMessageAndTouchNothing) {
+  struct Caso {
+    const char* Rotulo;
+    std::vector<std::string> Argumentos;
+    int Codigo;
+    const char* Mensagem;
+  };
+  const std::string m = "@M" + CodificarBrancos(FServidor);
+  const std::string e = "@E" + CodificarBrancos(FExecutavel);
+  const Caso casos[] = {
+      {"unknown_mode", {"@F2", m, e, "@AtolvaneGestor"}, 2, "Modo desconhecido \"@F2\""},
+      {"missing_tag", {"@F1", m, "@AtolvaneGestor"}, 2, "Falta a etiqueta @E"},
+      {"name_leaves_the_folder", {"@F1", m, e, "@A../tolvaneGestor"}, 2, "separador de pastas"},
+      {"missing_server_copy", {"@F1", m, e, "@AoutroPrograma"}, 1, "não existe. Nada foi"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    const auto r = Executar(c.Argumentos);
+    EXPECT_EQ(r.Codigo, c.Codigo);
+    EXPECT_NE(r.Erros.find(c.Mensagem), std::string::npos) << r.Erros;
+    EXPECT_TRUE(r.Erros.starts_with("tolvaneAtualizador: ")) << r.Erros;
+    EsperarExecutavelAntigoInteiro();
+  }
+}
+
+TEST_F(AtualizadorPrograma, ReplacedButNotStartableExitsThree) {
+  EscreverArquivo(FServidor + "/tolvaneGestor", "não é um programa\n", 0755);
+  const auto r = Executar({"@F1", "@M" + CodificarBrancos(FServidor),
+                           "@E" + CodificarBrancos(FExecutavel), "@AtolvaneGestor"});
+  EXPECT_EQ(r.Codigo, 3);
+  EXPECT_NE(r.Erros.find("foi atualizado, mas não pôde ser iniciado"), std::string::npos)
+      << r.Erros;
+  EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), "não é um programa\n");
+  EXPECT_TRUE(fs::exists(FExecutavel + "/Exec-tolvaneGestor.ini"));
+}
+
+}  // namespace
+}  // namespace tolvane

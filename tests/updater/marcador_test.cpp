@@ -1,0 +1,74 @@
+#include "updater/marcador.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/erro.h"
+#include "updater/arquivos_teste.h"
+
+namespace tolvane {
+namespace {
+
+using teste::EscreverArquivo;
+using teste::LerArquivo;
+using teste::Listar;
+
+TEST(Marcador, MasterFolderHintTakesTheFirstLineTrimmed) {
+  struct Caso {
+    const char* Rotulo;
+    const char* Conteudo;  // nullptr: no hint file
+    const char* Esperado;
+  };
+  const Caso casos[] = {
+      {"no_hint", nullptr, ""},
+      {"empty_hint", "", ""},
+      {"first_line_trimmed", "  /srv/Mestre  \r\n/outra\n", "/srv/Mestre"},
+      {"utf8_with_byte_order_mark", "\xEF\xBB\xBFS:\\Sistema Ação\\Mestre\r\n",
+       "S:\\Sistema Ação\\Mestre"},
+      {"no_line_end", "/srv/m", "/srv/m"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    teste::PastaTemporaria pasta;
+    if (c.Conteudo) EscreverArquivo(pasta / "pastamestre.txt", c.Conteudo);
+    EXPECT_EQ(LerDicaPastaMestre(pasta.Caminho()), c.Esperado);
+  }
+}
+
+TEST(Marcador, HintThatIsAFolderIsReported) {
+  teste::PastaTemporaria pasta;
+  std::filesystem::create_directory(pasta / "pastamestre.txt");
+  EXPECT_THROW(LerDicaPastaMestre(pasta.Caminho()), Erro);
+}
+
+TEST(Marcador, ContentIsPlainAsciiOrMarkedUnicode) {
+  EXPECT_EQ(ConteudoMarcador("", false), "[configuracao]\npastamestre=\n");
+  EXPECT_EQ(ConteudoMarcador("/srv/m", true), "[configuracao]\npastamestre=/srv/m\n");
+  EXPECT_EQ(ConteudoMarcador("/ç", false), "\xEF\xBB\xBF[configuracao]\npastamestre=/ç\n");
+  const std::string utf16 = ConteudoMarcador("ç\xF0\x9F\x98\x80", true);
+  const std::string esperado_fim("=\0\xE7\0\x3D\xD8\x00\xDE\n\0", 10);
+  EXPECT_EQ(utf16.substr(0, 4), std::string("\xFF\xFE[\0", 4));
+  ASSERT_GE(utf16.size(), esperado_fim.size());
+  EXPECT_EQ(utf16.substr(utf16.size() - esperado_fim.size()), esperado_fim);
+}
+
+TEST(Marcador, WrittenBesideTheExecutableReplacingAnOlderOne) {
+  teste::PastaTemporaria pasta;
+  EscreverArquivo(pasta / "Exec-tolvaneGestor.ini", "antigo");
+  GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", "/srv/Mestre Novo");
+  EXPECT_EQ(LerArquivo(pasta / "Exec-tolvaneGestor.ini"),
+            "[configuracao]\npastamestre=/srv/Mestre Novo\n");
+  EXPECT_EQ(Listar(pasta.Caminho()), std::set<std::string>{"Exec-tolvaneGestor.ini"});
+}
+
+TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
+  teste::PastaTemporaria pasta;
+  std::filesystem::create_directory(pasta / "Exec-tolvaneGestor.ini");
+  EscreverArquivo(pasta / "Exec-tolvaneGestor.ini/x", "x");
+  EXPECT_THROW(GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", ""), Erro);
+  EXPECT_EQ(Listar(pasta.Caminho()), std::set<std::string>{"Exec-tolvaneGestor.ini"});
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,220 @@
+#include "updater/substituicao.h"
+
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "core/erro.h"
+#include "updater/arquivos_teste.h"
+
+namespace tolvane {
+namespace {
+
+using teste::DefinirTempo;
+using teste::EscreverArquivo;
+using teste::Estado;
+using teste::LerArquivo;
+using teste::Listar;
+namespace fs = std::filesystem;
+
+// Everything a folder holds, to see that a failed replacement changed nothing in it.
+struct Entrada {
+  mode_t Modo;
+  long long Segundos;
+  long Nanossegundos;
+  std::string Conteudo;
+  bool operator==(const Entrada&) const = default;
+};
+std::map<std::string, Entrada> Retrato(const std::string& APasta) {
+  std::map<std::string, Entrada> r;
+  if (!fs::exists(APasta)) return r;
+  for (const auto& nome : Listar(APasta)) {
+    const std::string caminho = APasta + "/" + nome;
+    const struct stat st = Estado(caminho);
+    r[nome] = {st.st_mode, st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
+               S_ISREG(st.st_mode) ? LerArquivo(caminho) : std::string()};
+  }
+  return r;
+}
+
+// The tests run as root on the build machines; a workstation user is not. Dropping the
+// capabilities that bypass file permissions makes the permission bits count again.
+bool ObedecerPermissoes() {
+  if (::geteuid() != 0) return true;
+  __user_cap_header_struct cabecalho{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct dados[_LINUX_CAPABILITY_U32S_3]{};
+  if (::syscall(SYS_capget, &cabecalho, dados) != 0) return false;
+  dados[0].effective &= ~(CAP_TO_MASK(CAP_DAC_OVERRIDE) | CAP_TO_MASK(CAP_DAC_READ_SEARCH));
+  return ::syscall(SYS_capset, &cabecalho, dados) == 0;
+}
+
+struct Desfecho {
+  int Codigo = -1;  // 0: refused with Erro; 1: went through; 2: other exception; 3: setup failed
+  std::string Mensagem;
+};
+
+// Runs the replacement in a child process that obeys file permissions and, when ALimiteBytes is
+// not 0, cannot write files larger than that (a write fails as on a full disk).
+Desfecho SubstituirNoFilho(const std::string& AOrigem, const std::string& APasta,
+                           rlim_t ALimiteBytes) {
+  int canal[2];
+  if (::pipe(canal) != 0) return {};
+  const pid_t filho = ::fork();
+  if (filho == 0) {
+    ::close(canal[0]);
+    std::string mensagem;
+    int codigo = 3;
+    const struct rlimit limite { ALimiteBytes, ALimiteBytes };
+    if (!ObedecerPermissoes()) {
+      mensagem = "cannot drop CAP_DAC_OVERRIDE";
+    } else if (ALimiteBytes &&
+               (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limite) != 0)) {
+      mensagem = "cannot limit the file size";
+    } else {
+      try {
+        SubstituirArquivo(AOrigem, APasta, "prog");
+        codigo = 1;
+      } catch (const Erro& e) {
+        mensagem = e.Mensagem();
+        codigo = 0;
+      } catch (...) {
+        codigo = 2;
+      }
+    }
+    if (::write(canal[1], mensagem.data(), mensagem.size()) < 0) codigo = 3;
+    ::_exit(codigo);
+  }
+  ::close(canal[1]);
+  Desfecho r;
+  char bloco[512];
+  for (ssize_t n; (n = ::read(canal[0], bloco, sizeof bloco)) > 0;) r.Mensagem.append(bloco, n);
+  ::close(canal[0]);
+  int estado = 0;
+  if (filho > 0 && ::waitpid(filho, &estado, 0) == filho && WIFEXITED(estado))
+    r.Codigo = WEXITSTATUS(estado);
+  return r;
+}
+
+class Substituicao : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(FServidor);
+    fs::create_directory(FExecutavel);
+    EscreverArquivo(FOrigem, "novo", 0755);
+    EscreverArquivo(FDestino, "velho", 0755);
+    DefinirTempo(FDestino, 1500000000, 111);
+  }
+
+  teste::PastaTemporaria FBase;
+  const std::string FServidor = FBase / "Update";
+  const std::string FExecutavel = FBase / "Sistema";
+  const std::string FOrigem = FServidor + "/prog";
+  const std::string FDestino = FExecutavel + "/prog";
+};
+
+TEST_F(Substituicao, FaultsLeaveTheOldExecutableWholeAndNoTemporaryFile) {
+  struct Falha {
+    const char* Rotulo;
+    std::function<void()> Preparar;
+    const char* Mensagem;
+    rlim_t LimiteBytes = 0;
+  };
+  const auto& origem = FOrigem;
+  const auto& servidor = FServidor;
+  const auto& executavel = FExecutavel;
+  const auto& destino = FDestino;
+  const Falha falhas[] = {
+      {"missing_source", [&] { fs::remove(origem); }, "/Update/prog\" não existe"},
+      {"source_is_folder",
+       [&] {
+         fs::remove(origem);
+         fs::create_directory(origem);
+       },
+       "é uma pasta, não um arquivo"},
+      {"source_is_symbolic_link",
+       [&] {
+         fs::rename(origem, servidor + "/real");
+         fs::create_symlink("real", origem);
+       },
+       "é um link simbólico"},
+      {"source_is_fifo",
+       [&] {
+         fs::remove(origem);
+         ASSERT_EQ(::mkfifo(origem.c_str(), 0644), 0);
+       },
+       "não é um arquivo comum"},
+      {"source_unreadable", [&] { fs::permissions(origem, fs::perms::none); }, "não pôde ser lida"},
+      {"executable_folder_read_only", [&] { fs::permissions(executavel, fs::perms(0555)); },
+       "Não foi possível criar a nova cópia na pasta do executável"},
+      {"executable_folder_missing", [&] { fs::remove_all(executavel); }, "/Sistema\" não existe"},
+      {"target_busy_with_a_folder",
+       [&] {
+         fs::remove(destino);
+         fs::create_directory(destino);
+         EscreverArquivo(destino + "/dentro", "x");
+       },
+       "está ocupado"},
+      {"write_fails_midway", [&] { EscreverArquivo(origem, std::string(256 * 1024, 'n'), 0755); },
+       "Não foi possível gravar a nova cópia", 64 * 1024},
+  };
+  for (const auto& f : falhas) {
+    SCOPED_TRACE(f.Rotulo);
+    SetUp();
+    f.Preparar();
+    const auto antes = Retrato(FExecutavel);
+    const Desfecho d = SubstituirNoFilho(FOrigem, FExecutavel, f.LimiteBytes);
+    ASSERT_NE(d.Codigo, 3) << d.Mensagem;
+    EXPECT_EQ(d.Codigo, 0) << (d.Codigo == 1 ? "the replacement went through" : d.Mensagem);
+    EXPECT_NE(d.Mensagem.find(f.Mensagem), std::string::npos) << d.Mensagem;
+    EXPECT_TRUE(Retrato(FExecutavel) == antes) << "the executable folder changed";
+    std::error_code ec;
+    fs::permissions(FExecutavel, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(FServidor);
+    fs::remove_all(FExecutavel);
+  }
+}
+
+TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
+  struct Sucesso {
+    const char* Rotulo;
+    mode_t ModoOrigem;
+    mode_t ModoAntigo;  // 0: no old copy
+    mode_t ModoEsperado;
+  };
+  constexpr Sucesso casos[] = {
+      {"mode_kept", 0750, 0755, 0750},
+      {"owner_gets_execute", 0644, 0755, 0744},
+      {"read_only_old_copy_replaced", 0555, 0444, 0555},
+      {"first_copy", 0755, 0, 0755},
+  };
+  std::string conteudo;
+  for (int i = 0; i < 200 * 1024; ++i) conteudo += static_cast<char>(i % 251);
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    EscreverArquivo(FOrigem, conteudo, c.ModoOrigem);
+    DefinirTempo(FOrigem, 1620284889, 123456789);
+    if (c.ModoAntigo)
+      EscreverArquivo(FDestino, "velho", c.ModoAntigo);
+    else
+      fs::remove(FDestino);
+
+    ASSERT_NO_THROW(SubstituirArquivo(FOrigem, FExecutavel, "prog"));
+    EXPECT_EQ(LerArquivo(FDestino), conteudo);
+    const struct stat st = Estado(FDestino);
+    EXPECT_EQ(st.st_mode & 07777, c.ModoEsperado);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1620284889);
+    EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
+    EXPECT_EQ(Listar(FExecutavel), std::set<std::string>{"prog"});
+  }
+}
+
+}  // namespace
+}  // namespace tolvane
