@@ -1,17 +1,38 @@
 #include "app/principal.h"
 
+#include <filesystem>
+
+#include "classtrib/consulta_teste.h"
+#include "classtrib/lista_certificados.h"
+#include "core/erro.h"
+#include "database/configuracao.h"
+#include "database/versao_parametro.h"
+
 namespace tolvane {
 
+namespace {
+
+constexpr char kAvisoDoSistema[] = "Aviso do Sistema";
+
+// Kind name and text of any failure, for the messages that name the kind.
+std::string ClasseEMensagem(const std::exception& AErro) {
+  const auto* erro = dynamic_cast<const Erro*>(&AErro);
+  return (erro ? erro->Classe() : std::string("Exception")) + ": " + AErro.what();
+}
+
+}  // namespace
+
 Principal::Principal(Aplicacao& AAplicacao, JanelaPrincipal& AJanela)
-    : FAplicacao(AAplicacao), FJanela(AJanela) {}
+    : FAplicacao(AAplicacao), FJanela(AJanela), FAtualizacao(AAplicacao) {}
 
 void Principal::FormCreate() {
   try {
-    // 1. LerConfiguracaoBanco and 2. ConectarBancoDados: the database subsystem.
+    const std::string conexao = LerConfiguracaoBanco();
+    ConectarBancoDados(conexao);
     FJanela.DefinirDicaBandeja("tolvane Gestor");
-    // 4. VerificarAtualizacao: the update check, which may hand over to the updater.
+    FAtualizacao.VerificarAtualizacao([this] { VerificarVersaoParametro(*IBD_BancoDados); }, 1);
     FAplicacao.ProcessMessages();
-    // 6. PreencherListaCertificados: the certificate list.
+    PreencherListaCertificados();
     FAplicacao.SetShowMainForm(true);
   } catch (const std::exception& e) {
     FAplicacao.MostrarErro(e);
@@ -20,12 +41,65 @@ void Principal::FormCreate() {
 
 void Principal::Sair1Click() {
   try {
-    // DesconectarBancoDados: the database subsystem.
+    DesconectarBancoDados();
     FAplicacao.ProcessMessages();
     FAplicacao.Terminate();
   } catch (const std::exception& e) {
     FAplicacao.MostrarErro(e);
   }
+}
+
+void Principal::BitBtn2Click() {
+  const std::string caminho = ExecutarConsultaTeste(FJanela.TextoCertificado(), PastaExecutavel());
+  FAplicacao.MessageBox("Arquivo salvo em:\r\n" + caminho, FAplicacao.Title(), MB_OK);
+}
+
+std::string Principal::PastaExecutavel() const {
+  return std::filesystem::path(FAplicacao.ExeName()).parent_path().string();
+}
+
+std::string Principal::LerConfiguracaoBanco() {
+  ConfiguracaoBanco configuracao;
+  const bool existe = LerConfiguracao(PastaExecutavel(), configuracao);
+  locainiServidor = configuracao.locainiServidor;
+  if (!existe) {
+    FAplicacao.MessageBox("Não foi encontrado o arquivo de inicialização", kAvisoDoSistema,
+                          MB_OK | MB_ICONERROR);
+    FAplicacao.EncerrarProcesso(kSaidaFalhaAtualizacao);
+  }
+  sServidor = configuracao.sServidor;
+  sPath = configuracao.sPath;
+  sBanco = configuracao.sBanco;
+  return MontarStringConexao(configuracao);
+}
+
+void Principal::ConectarBancoDados(const std::string& AStringConexao) {
+  // Creating the connection loads the database client; its failure goes to the caller.
+  IBD_BancoDados = std::make_unique<ConexaoBanco>();
+  IBT_BancoDados = std::make_unique<TransacaoBanco>();
+  ConfigurarBancoDados(*IBD_BancoDados, *IBT_BancoDados, AStringConexao);
+  try {
+    IBD_BancoDados->Abrir();
+    FAtualizacao.DefinirCaminhosAtualizacao(locainiServidor);
+  } catch (const std::exception& e) {
+    FAplicacao.MessageBox(
+        "O Sistema não conseguiu conectar com a base de dados.\r" + ClasseEMensagem(e),
+        kAvisoDoSistema, MB_OK | MB_ICONERROR);
+    FAplicacao.EncerrarProcesso(kSaidaFalhaAtualizacao);
+  }
+}
+
+void Principal::DesconectarBancoDados() {
+  // A failed detach leaves the connection marked closed and both objects in place; the next
+  // call then frees them.
+  if (IBD_BancoDados && IBD_BancoDados->Aberta()) IBD_BancoDados->Fechar();
+  IBT_BancoDados.reset();
+  IBD_BancoDados.reset();
+}
+
+void Principal::PreencherListaCertificados() {
+  FJanela.LimparCertificados();
+  for (const std::string& nome : ListarNomesCertificados()) FJanela.AdicionarCertificado(nome);
 }
 
 }  // namespace tolvane

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <fstream>
 
-#include "comum/pasta_temporaria.h"
+#include "comum/arquivos_teste.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -60,7 +60,7 @@ TEST_F(Versao, TextByRegionalSettings) {
 TEST_F(Versao, UnreadableTimeIsTheDateEncodeError) {
   setenv("LC_ALL", "pt_BR.UTF-8", 1);
   Tocar(FExe, 2108, 1, 1, 12, 0, 0);
-  const std::string casos[] = {FExe, FPasta / "nao-existe", FPasta.Caminho().string()};
+  const std::string casos[] = {FExe, FPasta / "nao-existe", FPasta.Caminho()};
   for (const auto& caminho : casos) {
     try {
       TextoVersao(caminho);

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "database/arquivos_teste.h"
+#include "comum/arquivos_teste.h"
 #include "database/comando_sql.h"
 #include "database/firebird_teste.h"
 

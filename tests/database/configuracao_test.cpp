@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "database/arquivos_teste.h"
+#include "comum/arquivos_teste.h"
 
 namespace tolvane {
 namespace {

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "database/arquivos_teste.h"
+#include "comum/arquivos_teste.h"
 #include "database/comando_sql.h"
 
 extern char** environ;

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "comum/arquivos_teste.h"
 #include "core/texto.h"
-#include "database/arquivos_teste.h"
 
 namespace tolvane {
 namespace {

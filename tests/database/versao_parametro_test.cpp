@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "database/arquivos_teste.h"
+#include "comum/arquivos_teste.h"
 #include "database/firebird_teste.h"
 
 namespace tolvane {

@@ -128,7 +128,7 @@ void TfrmPrincipal::SobreotolvaneAssistente1Click() {
 
 void TfrmPrincipal::Sair1Click() { FLogica.Sair1Click(); }
 
-void TfrmPrincipal::BitBtn2Click() {}
+void TfrmPrincipal::BitBtn2Click() { FLogica.BitBtn2Click(); }
 
 void TfrmPrincipal::DefinirDicaBandeja(const std::string& ADica) {
   TrayIcon1->SetHint(QString::fromStdString(ADica));

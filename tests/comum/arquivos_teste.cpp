@@ -1,4 +1,4 @@
-#include "database/arquivos_teste.h"
+#include "comum/arquivos_teste.h"
 
 #include <stdlib.h>
 
