@@ -5,7 +5,8 @@ import subprocess
 import time
 import unittest
 
-from tela import Programa, Tela
+from ambiente import Ambiente
+from tela import Tela
 
 
 def janela_de_tamanho(tela, nome, largura, altura):
@@ -23,7 +24,7 @@ class Shell(unittest.TestCase):
         self.addCleanup(self.tela.fechar)
 
     def programa(self, **env):
-        p = Programa(self.tela, **env)
+        p = Ambiente(self.tela, **env)
         self.addCleanup(p.fechar)
         return p
 
@@ -98,7 +99,9 @@ class Shell(unittest.TestCase):
 
     def test_information_window_shows_the_executable_date_and_sair_ends_with_it_open(self):
         p = self.programa()
-        os.utime(p.exe, (0, time.mktime((2024, 3, 25, 14, 37, 13, 0, 0, -1))))
+        data = time.mktime((2024, 3, 25, 14, 37, 13, 0, 0, -1))
+        os.utime(p.exe, (0, data))
+        os.utime(p.copia_servidor, (0, data))  # the release on the server is the same
         p.iniciar()
         self.janela_principal()
         self.tela.menu_bandeja("a")
