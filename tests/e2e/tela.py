@@ -59,9 +59,10 @@ class Tela:
         return e
 
     def x(self, *args, entrada=None):
-        r = subprocess.run(list(args), env=self.env(), capture_output=True, text=True,
-                           input=entrada, timeout=30)
-        return r.stdout
+        # Bytes decoded by hand: text mode would turn a lone CR into a line feed.
+        r = subprocess.run(list(args), env=self.env(), capture_output=True,
+                           input=entrada.encode() if entrada else None, timeout=30)
+        return r.stdout.decode("utf-8", errors="replace")
 
     def fechar(self):
         for p in self.processos + [self.trayer, self.xvfb]:
@@ -108,8 +109,10 @@ class Tela:
             time.sleep(0.1)
         raise AssertionError(f"timed out after {limite} s waiting for {descricao}")
 
-    def esperar_janela(self, nome, limite=20):
-        return self.esperar(lambda: self.janelas(nome), f'a window named "{nome}"', limite)[0]
+    def esperar_janela(self, nome, limite=20, exceto=()):
+        """A visible window of that name, other than those in exceto."""
+        return self.esperar(lambda: [j for j in self.janelas(nome) if j not in exceto],
+                            f'a window named "{nome}"', limite)[0]
 
     # Input
 
