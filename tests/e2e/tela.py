@@ -64,10 +64,19 @@ class Tela:
         return r.stdout
 
     def fechar(self):
-        for p in self.processos + [self.trayer, self.xvfb]:
+        for p in self.processos + [self.trayer]:
             if p and p.poll() is None:
                 p.kill()
                 p.wait()
+        # Ended by a signal it handles, Xvfb removes its lock file and socket; killed, it would
+        # leave the display number taken for every later run on the machine.
+        if self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
 
     # Windows
 
