@@ -1,11 +1,11 @@
 """A workstation and its file server for the end-to-end runs, in the program's own temporary
-folder, laid out like the ERP's:
+folder (or in a base folder inside it), laid out like the ERP's:
 
-    estacao/tolvaneGestor, estacao/tolvaneempresa.ini   the program and the ERP's local INI
-    servidor/dados/servidor.ini, servidor/dados/ERP.FDB   the server INI and an embedded database
-    servidor/Update/tolvaneAtualizador                   the updater (the project's own)
-    servidor/Update/tolvaneGestor                        the release, same time as the program
-    home/                                                the user's XDG folders
+    estacao/tolvaneGestor, estacao/tolvaneempresa.ini    the program and the ERP's local INI
+    servidor/dados/servidor.ini, servidor/dados/DEMO.FDB  the server INI and an embedded database
+    servidor/Update/tolvaneAtualizador                    the updater (the project's own)
+    servidor/Update/tolvaneGestor                         the release, same time as the program
+    home/ (always in the temporary folder itself)         the user's XDG folders
 """
 
 import os
@@ -19,9 +19,11 @@ ATUALIZADOR = os.environ.get("TOLVANE_ATUALIZADOR", "")
 
 
 class Ambiente(Programa):
-    def __init__(self, tela, **env):
+    def __init__(self, tela, base=None, **env):
+        """base: a folder name under which the workstation and the server lie, for paths with
+        blanks or non-ASCII letters."""
         super().__init__(tela, pasta=None, **env)
-        raiz = self.temp.name
+        raiz = os.path.join(self.temp.name, base) if base else self.temp.name
         self.estacao = os.path.join(raiz, "estacao")
         self.dados = os.path.join(raiz, "servidor", "dados")
         self.update = os.path.join(raiz, "servidor", "Update")
@@ -31,7 +33,7 @@ class Ambiente(Programa):
             os.makedirs(pasta, exist_ok=True)
         # The program moves into the workstation folder.
         self.exe = os.path.join(self.estacao, "tolvaneGestor")
-        shutil.move(os.path.join(raiz, "tolvaneGestor"), self.exe)
+        shutil.move(os.path.join(self.temp.name, "tolvaneGestor"), self.exe)
         self.ini_servidor = os.path.join(self.dados, "servidor.ini")
         self.escrever(os.path.join(self.estacao, "tolvaneempresa.ini"),
                       f"[IniServidor]\r\nnomearquivo={self.ini_servidor}\r\n")

@@ -65,10 +65,19 @@ class Tela:
         return r.stdout.decode("utf-8", errors="replace")
 
     def fechar(self):
-        for p in self.processos + [self.trayer, self.xvfb]:
+        for p in self.processos + [self.trayer]:
             if p and p.poll() is None:
                 p.kill()
                 p.wait()
+        # Ended by a signal it handles, Xvfb removes its lock file and socket; killed, it would
+        # leave the display number taken for every later run on the machine.
+        if self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
 
     # Windows
 
@@ -184,10 +193,21 @@ class Programa:
         self.env.update(env)
         self.processo = None
 
-    def iniciar(self):
-        self.processo = subprocess.Popen([self.exe], cwd=self.temp.name, env=self.env,
-                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                         text=True)
+    def iniciar(self, registro=None):
+        """registro: a file for stdout and stderr instead of pipes. The processes the program
+        starts (the updater, and the program it starts again) inherit them and outlive it; on
+        pipes they would keep esperar_fim waiting for the end of the output."""
+        if registro is None:
+            saida = erros = subprocess.PIPE
+        else:
+            saida = open(registro, "ab")
+            erros = subprocess.STDOUT
+        try:
+            self.processo = subprocess.Popen([self.exe], cwd=self.temp.name, env=self.env,
+                                             stdout=saida, stderr=erros, text=True)
+        finally:
+            if registro is not None:
+                saida.close()
         return self.processo
 
     def esperar_fim(self, limite=20):

@@ -1,11 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <locale.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
 
 #include "apoio.h"
 #include "core/texto.h"
+#include "platform/processo.h"
 #include "update/modulo_atualizacao.h"
 
 namespace tolvane {
@@ -82,6 +85,34 @@ TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
     EXPECT_FALSE(fs::exists(p / "PWNED")) << p;
     EXPECT_FALSE(fs::exists(p / "PWNED2")) << p;
   }
+}
+
+// The database client opens its files without close-on-exec. A database file that the updater
+// inherited would keep the engine's lock, and the program the updater starts again (inheriting it
+// once more) could not open its own database.
+TEST(InicioPrograma, FilesOpenInTheCallerDoNotReachTheProgram) {
+  PastaTemporaria pasta;
+  const std::string aberto = pasta / "banco.fdb";
+  GravarArquivo(aberto, "base de dados");
+  const int fd = ::open(aberto.c_str(), O_RDWR);  // inherited by default, as the client's are
+  ASSERT_GE(fd, 0);
+  const std::string saida = pasta / "abertos";
+  const std::string programa = pasta / "programa";
+  // The glob's own descriptor is gone when readlink looks at it: no "&&" before the mv.
+  GravarArquivo(programa,
+                "#!/bin/sh\n"
+                "for f in /proc/$$/fd/*; do readlink \"$f\"; done >\"$1.tmp\"\n"
+                "mv \"$1.tmp\" \"$1\"\n",
+                fs::perms::owner_all);
+
+  const std::string falha = IniciarPrograma(programa, {saida});
+  ::close(fd);
+  ASSERT_EQ(falha, "");
+  for (int i = 0; i < 600 && !fs::exists(saida); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(fs::exists(saida)) << "the program wrote nothing within a minute";
+  const std::string abertos = LerArquivo(saida);
+  EXPECT_EQ(abertos.find(aberto), std::string::npos) << abertos;
 }
 
 }  // namespace

@@ -18,9 +18,16 @@ std::string IniciarPrograma(const std::string& APrograma,
   posix_spawnattr_t atributos;
   posix_spawnattr_init(&atributos);
   posix_spawnattr_setflags(&atributos, POSIX_SPAWN_SETSID);
+  // Only the standard descriptors go to the new program. The database client keeps its files
+  // open without close-on-exec: an inherited database file would carry the engine's lock into the
+  // updater and on into the program it starts again, which then could not open the database.
+  posix_spawn_file_actions_t acoes;
+  posix_spawn_file_actions_init(&acoes);
+  posix_spawn_file_actions_addclosefrom_np(&acoes, 3);
   pid_t pid = 0;
   // glibc reports a failed exec (missing file, no execute permission) as the result.
-  const int rc = posix_spawn(&pid, APrograma.c_str(), nullptr, &atributos, argv.data(), environ);
+  const int rc = posix_spawn(&pid, APrograma.c_str(), &acoes, &atributos, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&acoes);
   posix_spawnattr_destroy(&atributos);
   return rc == 0 ? std::string() : std::string(std::strerror(rc));
 }
