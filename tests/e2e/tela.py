@@ -23,12 +23,16 @@ class Tela:
         self.trayer = None
         self.processos = []
         if bandeja:
-            self.trayer = subprocess.Popen(
-                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
-                 "--width", "120", "--heighttype", "pixel", "--height", "30",
-                 "--transparent", "false"],
-                env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.esperar(lambda: self.janelas_por_classe("trayer"), "the tray host")
+            self.iniciar_bandeja()
+
+    def iniciar_bandeja(self):
+        """trayer docked at the bottom right, as the tray host."""
+        self.trayer = subprocess.Popen(
+            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+             "--width", "120", "--heighttype", "pixel", "--height", "30",
+             "--transparent", "false"],
+            env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.esperar(lambda: self.janelas_por_classe("trayer"), "the tray host")
 
     @staticmethod
     def _iniciar_xvfb():

@@ -1,6 +1,7 @@
 """The application shell driven from outside: guard, main window, tray menu, information window."""
 
 import os
+import signal
 import subprocess
 import time
 import unittest
@@ -133,6 +134,29 @@ class Shell(unittest.TestCase):
         codigo, _, _ = p.esperar_fim()
         self.assertEqual(codigo, 0)
 
+    def test_the_end_of_the_session_ends_the_program(self):
+        # SIGTERM, as at log-off or shutdown, once the database client is loaded.
+        p = self.programa()
+        p.iniciar()
+        self.janela_principal()
+        p.processo.send_signal(signal.SIGTERM)
+        codigo, _, _ = p.esperar_fim()
+        self.assertEqual(codigo, 0)
+
+    def test_the_icon_comes_back_when_the_tray_host_restarts(self):
+        p = self.programa()
+        p.iniciar()
+        self.janela_principal()
+        self.tela.esperar(self.tela.icone_bandeja, "the tray icon")
+        self.tela.trayer.terminate()
+        self.tela.trayer.wait()
+        self.tela.esperar(lambda: self.tela.icone_bandeja() is None, "the tray host to go")
+        self.tela.iniciar_bandeja()
+        self.tela.esperar(self.tela.icone_bandeja, "the tray icon in the new tray host")
+        self.tela.menu_bandeja("s")
+        codigo, _, _ = p.esperar_fim()
+        self.assertEqual(codigo, 0)
+
 
 class SemBandeja(Shell):
     bandeja = False
@@ -153,7 +177,9 @@ for nome in ("test_other_station_running_warns_and_ends_without_icon",
              "test_information_window_shows_the_executable_date_and_sair_ends_with_it_open",
              "test_windows_that_are_not_the_guard_do_not_stop_the_start",
              "test_application_window_can_be_found_like_the_guard_finds_others",
-             "test_closing_the_main_window_ends_the_program"):
+             "test_closing_the_main_window_ends_the_program",
+             "test_the_end_of_the_session_ends_the_program",
+             "test_the_icon_comes_back_when_the_tray_host_restarts"):
     setattr(SemBandeja, nome, None)
 
 

@@ -7,6 +7,7 @@
 #include "gui/qt/aplicacao_qt.h"
 #include "gui/qt/frm_principal.h"
 #include "gui/qt/janelas_x11.h"
+#include "gui/qt/pedido_encerramento.h"
 
 using namespace tolvane;
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   aplicacao.SetShowMainForm(false);
   TfrmPrincipal& frmPrincipal = aplicacao.CreateForm<TfrmPrincipal>();
   frmPrincipal.TrayIcon1->SetIconVisible(true);
+  const PedidoEncerramento fimDaSessao([&aplicacao] { aplicacao.Terminate(); });
   aplicacao.Run();
   return 0;
 }
