@@ -103,7 +103,7 @@ TEST_F(Partida, EveryStepRunsAndTheWindowIsMarkedToBeShown) {
   principal.Sair1Click();
   EXPECT_FALSE(principal.IBD_BancoDados);
   EXPECT_FALSE(principal.IBT_BancoDados);
-  EXPECT_EQ(FApp.Chamadas.back(), "Terminate");
+  EXPECT_EQ(FApp.Registro.back(), "Terminate");
 
   // The parameter-table step ran in the check: both columns are there and filled.
   teste::Sessao sessao(FBanco);
