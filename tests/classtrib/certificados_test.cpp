@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "classtrib/apoio.h"
 #include "classtrib/gerador_certificados.h"
 #include "classtrib/lista_certificados.h"
+#include "comum/arquivos_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -100,8 +101,8 @@ TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
   };
   const GeradorCertificados gerador;
   for (const auto& a : arquivos) gerador.Gravar(a.Modelo, a.Formato, FPasta + "/" + a.Nome);
-  teste::GravarArquivo(FPasta + "/12-quebrado.p12", "isto não é um PKCS#12");
-  teste::GravarArquivo(FPasta + "/12-quebrado.pem", "-----BEGIN CERTIFICATE-----\nAAAA\n");
+  teste::EscreverArquivo(FPasta + "/12-quebrado.p12", "isto não é um PKCS#12");
+  teste::EscreverArquivo(FPasta + "/12-quebrado.pem", "-----BEGIN CERTIFICATE-----\nAAAA\n");
   std::filesystem::create_directory(FPasta + "/19-pasta.p12");
 
   std::vector<std::pair<std::string, std::string>> esperados;
@@ -120,7 +121,7 @@ TEST_F(Repositorio, ListarNomesCertificados_PastaAusente_ListaVazia) {
 
 TEST_F(Repositorio, ListarNomesCertificados_PastaIlegivel_ErroDoSistema) {
   std::filesystem::create_directories(FDados / "tolvane");
-  teste::GravarArquivo(FPasta, "um arquivo onde a pasta deveria estar");
+  teste::EscreverArquivo(FPasta, "um arquivo onde a pasta deveria estar");
   try {
     ListarNomesCertificados();
     FAIL() << "sem erro";

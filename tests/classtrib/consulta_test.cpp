@@ -6,13 +6,15 @@
 #include <regex>
 #include <sstream>
 
-#include "classtrib/apoio.h"
 #include "classtrib/conformidade_facil.h"
 #include "classtrib/consulta_teste.h"
 #include "classtrib/gerador_certificados.h"
 #include "classtrib/lista_certificados.h"
 #include "classtrib/resposta_exemplo.h"
 #include "classtrib/servidor_https.h"
+#include "comum/arquivos_teste.h"
+#include "comum/porta_livre.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -253,7 +255,7 @@ TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
 
 TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
   fs::remove(FRepositorio);
-  teste::GravarArquivo(FRepositorio, "");
+  teste::EscreverArquivo(FRepositorio, "");
   EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "eco", ""); }),
             kPrefixoTransporte + "System Error.  Code: 20.\r\nNot a directory");
 }
@@ -340,7 +342,7 @@ TEST_F(Consulta, ExecutarConsultaTeste_SalvaARespostaNaPastaDoExecutavel) {
 TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
   Instalar("cliente.p12", "cliente.p12");
   PastaTemporaria executavel;
-  teste::GravarArquivo(executavel / "RetornoClassTrib.json", "resposta anterior\r\n");
+  teste::EscreverArquivo(executavel / "RetornoClassTrib.json", "resposta anterior\r\n");
   Resposta("falha", 503, "{\"erro\":\"indisponível\"}");
   const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("falha"));
   EXPECT_EQ(MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); }),
