@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "classtrib/apoio.h"
 #include "classtrib/arquivo_retorno.h"
 #include "classtrib/conformidade_facil.h"
 #include "classtrib/resposta_exemplo.h"
 #include "classtrib/servidor_https.h"
+#include "comum/arquivos_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "curl_minimo.h"
 
 namespace {

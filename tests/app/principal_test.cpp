@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "comum/aplicacao_gravadora.h"
 #include "comum/arquivos_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "database/firebird_teste.h"
 
 namespace tolvane {
@@ -40,7 +40,6 @@ class JanelaGravadora : public JanelaPrincipal {
 class Partida : public teste::TesteFirebird {
  public:
   void SetUp() override { Montar(); }
-  void TearDown() override { unsetenv("XDG_DATA_HOME"); }
 
   void Montar() {
     fs::create_directories(FPasta / "estacao");
@@ -48,8 +47,8 @@ class Partida : public teste::TesteFirebird {
     fs::create_directories(FPasta / "servidor/Update");
     fs::create_directories(FPasta / "home");
     teste::EscreverArquivo(FExe, "programa");
-    teste::EscreverArquivo(FPasta / "servidor/Update/tolvaneAtualizador", "#!/bin/sh\n");
-    fs::permissions(FPasta / "servidor/Update/tolvaneAtualizador", fs::perms::owner_all);
+    teste::EscreverArquivo(FPasta / "servidor/Update/tolvaneAtualizador", "#!/bin/sh\n",
+                           fs::perms::owner_all);
     fs::copy_file(FExe, FPasta / "servidor/Update/tolvaneGestor");
     fs::last_write_time(FPasta / "servidor/Update/tolvaneGestor", fs::last_write_time(FExe));
     teste::EscreverArquivo(FPasta / "estacao/tolvaneempresa.ini",
@@ -62,7 +61,6 @@ class Partida : public teste::TesteFirebird {
                       "create table mov_log_atualizacao (no_log_atualizacao integer not null"
                       " primary key);\n"
                       "insert into mov_log_atualizacao values (41);\n");
-    setenv("XDG_DATA_HOME", (FPasta / "home").c_str(), 1);
     FApp = teste::AplicacaoGravadora();
     FApp.Exe = FExe;
   }
@@ -84,6 +82,7 @@ class Partida : public teste::TesteFirebird {
   }
 
   teste::PastaTemporaria FPasta;
+  teste::VariavelAmbiente FDados{"XDG_DATA_HOME", FPasta / "home"};
   std::string FExe = FPasta / "estacao/tolvaneGestor";
   std::string FIniServidor = FPasta / "servidor/dados/servidor.ini";
   std::string FBanco = FPasta / "servidor/dados/ERP.FDB";
@@ -103,7 +102,7 @@ TEST_F(Partida, EveryStepRunsAndTheWindowIsMarkedToBeShown) {
   principal.Sair1Click();
   EXPECT_FALSE(principal.IBD_BancoDados);
   EXPECT_FALSE(principal.IBT_BancoDados);
-  EXPECT_EQ(FApp.Chamadas.back(), "Terminate");
+  EXPECT_EQ(FApp.Registro.back(), "Terminate");
 
   // The parameter-table step ran in the check: both columns are there and filled.
   teste::Sessao sessao(FBanco);

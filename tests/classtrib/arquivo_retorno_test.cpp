@@ -8,8 +8,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "classtrib/apoio.h"
 #include "classtrib/arquivo_retorno.h"
+#include "comum/arquivos_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -59,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Tabela, ArquivoRetornoTabela, testing::ValuesIn(kCasosA
 TEST(ArquivoRetorno, ArquivoExistente_SubstituidoNaoAcrescentado) {
   PastaTemporaria pasta;
   const std::string caminho = pasta / "RetornoClassTrib.json";
-  teste::GravarArquivo(caminho, std::string(4096, 'x'));
+  teste::EscreverArquivo(caminho, std::string(4096, 'x'));
   SalvarArquivoRetorno("novo", caminho);
   EXPECT_EQ(teste::LerArquivo(caminho), "novo\r\n");
 }
@@ -108,7 +109,7 @@ TEST(ArquivoRetorno, PastaSomenteLeitura_ErroDeCriacaoEArquivoAnteriorIntacto) {
   const std::string pasta = raiz / "executavel";
   fs::create_directory(pasta);
   const std::string caminho = pasta + "/RetornoClassTrib.json";
-  teste::GravarArquivo(caminho, "resposta anterior\r\n");
+  teste::EscreverArquivo(caminho, "resposta anterior\r\n");
   chmod(raiz.Caminho().c_str(), 0755);
   chmod(pasta.c_str(), 0555);
 
@@ -121,7 +122,7 @@ TEST(ArquivoRetorno, PastaSomenteLeitura_ErroDeCriacaoEArquivoAnteriorIntacto) {
 TEST(ArquivoRetorno, EscritaIncompleta_ErroDeEscritaEArquivoAnteriorIntacto) {
   PastaTemporaria pasta;
   const std::string caminho = pasta / "RetornoClassTrib.json";
-  teste::GravarArquivo(caminho, "resposta anterior\r\n");
+  teste::EscreverArquivo(caminho, "resposta anterior\r\n");
   // A file-size limit makes the write stop short, as a full disk would.
   auto limitar = [] {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -140,7 +141,7 @@ TEST(ArquivoRetorno, DestinoEhPasta_ErroDeCriacaoSemTemporario) {
   PastaTemporaria pasta;
   const std::string caminho = pasta / "RetornoClassTrib.json";
   fs::create_directory(caminho);
-  teste::GravarArquivo(caminho + "/dentro", "x");
+  teste::EscreverArquivo(caminho + "/dentro", "x");
   try {
     SalvarArquivoRetorno("nova", caminho);
     FAIL() << "sem erro";

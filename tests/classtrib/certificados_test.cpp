@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "classtrib/apoio.h"
 #include "classtrib/gerador_certificados.h"
 #include "classtrib/lista_certificados.h"
+#include "comum/arquivos_teste.h"
+#include "comum/texto_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -17,12 +19,6 @@ using teste::GeradorCertificados;
 using teste::ModeloCertificado;
 using teste::PastaTemporaria;
 using teste::VariavelAmbiente;
-
-std::string Repetir(const std::string& ATexto, int AVezes) {
-  std::string r;
-  for (int i = 0; i < AVezes; ++i) r += ATexto;
-  return r;
-}
 
 // The personal store of a fresh user: XDG_DATA_HOME in a temporary folder, UTF-8 as the
 // locale's character set.
@@ -45,9 +41,9 @@ struct ArquivoDoRepositorio {
 
 TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
   Criar();
-  const std::string longo = "A" + Repetir("Ç", 300);  // 601 bytes
+  const std::string longo = "A" + teste::Repetir("Ç", 300);  // 601 bytes
   const ArquivoDoRepositorio arquivos[] = {
-      {"14-longo.p12", {{{"CN", longo}}}, FormatoTeste::Pkcs12, "A" + Repetir("Ç", 255)},
+      {"14-longo.p12", {{{"CN", longo}}}, FormatoTeste::Pkcs12, "A" + teste::Repetir("Ç", 255)},
       {"01-cn.p12",
        {{{"C", "BR"}, {"O", "ICP-Brasil"}, {"CN", "EMPRESA TESTE LTDA:12345678000199"}}},
        FormatoTeste::Pkcs12,
@@ -100,8 +96,8 @@ TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
   };
   const GeradorCertificados gerador;
   for (const auto& a : arquivos) gerador.Gravar(a.Modelo, a.Formato, FPasta + "/" + a.Nome);
-  teste::GravarArquivo(FPasta + "/12-quebrado.p12", "isto não é um PKCS#12");
-  teste::GravarArquivo(FPasta + "/12-quebrado.pem", "-----BEGIN CERTIFICATE-----\nAAAA\n");
+  teste::EscreverArquivo(FPasta + "/12-quebrado.p12", "isto não é um PKCS#12");
+  teste::EscreverArquivo(FPasta + "/12-quebrado.pem", "-----BEGIN CERTIFICATE-----\nAAAA\n");
   std::filesystem::create_directory(FPasta + "/19-pasta.p12");
 
   std::vector<std::pair<std::string, std::string>> esperados;
@@ -120,7 +116,7 @@ TEST_F(Repositorio, ListarNomesCertificados_PastaAusente_ListaVazia) {
 
 TEST_F(Repositorio, ListarNomesCertificados_PastaIlegivel_ErroDoSistema) {
   std::filesystem::create_directories(FDados / "tolvane");
-  teste::GravarArquivo(FPasta, "um arquivo onde a pasta deveria estar");
+  teste::EscreverArquivo(FPasta, "um arquivo onde a pasta deveria estar");
   try {
     ListarNomesCertificados();
     FAIL() << "sem erro";
@@ -143,7 +139,7 @@ TEST_F(Repositorio, ListarNomesCertificados_XdgRelativo_UsaPastaPessoal) {
 TEST_F(Repositorio, NomeNoBufferAnsi_CaracteresForaDoConjunto_ViramInterrogacao) {
   const VariavelAmbiente local("LC_ALL", "C");
   EXPECT_EQ(NomeNoBufferAnsi("JOÃO"), "JO?O");
-  EXPECT_EQ(NomeNoBufferAnsi(Repetir("Ç", 600)), Repetir("?", 512));
+  EXPECT_EQ(NomeNoBufferAnsi(teste::Repetir("Ç", 600)), teste::Repetir("?", 512));
 }
 
 }  // namespace

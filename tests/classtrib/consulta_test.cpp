@@ -6,13 +6,16 @@
 #include <regex>
 #include <sstream>
 
-#include "classtrib/apoio.h"
 #include "classtrib/conformidade_facil.h"
 #include "classtrib/consulta_teste.h"
 #include "classtrib/gerador_certificados.h"
 #include "classtrib/lista_certificados.h"
 #include "classtrib/resposta_exemplo.h"
 #include "classtrib/servidor_https.h"
+#include "comum/arquivos_teste.h"
+#include "comum/porta_livre.h"
+#include "comum/texto_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -29,12 +32,6 @@ using teste::VariavelAmbiente;
 
 const std::string kPrefixoTransporte = "Erro ao consultar API Conformidade Fácil: ";
 const std::string kSubstituto = "\xEF\xBF\xBD";  // U+FFFD
-
-std::string Repetir(const std::string& ATexto, int AVezes) {
-  std::string r;
-  for (int i = 0; i < AVezes; ++i) r += ATexto;
-  return r;
-}
 
 // Three local HTTPS servers sharing one set of test key material: one that requires a client
 // certificate from the test CA, one that asks for none, one whose certificate nobody trusts.
@@ -136,7 +133,8 @@ TEST_F(Consulta, RespostasDoServico_ResultadoOuErroHttp) {
        "\xEF\xBF\xBD( ok \xEF\xBF\xBD\xEF\xBF\xBD fim", false},
       {"ok_nao_utf8_depois_de_texto_valido", 200,
        std::string(16, 'a') + "ção" + std::string(9, 'b') + "\xF0\x9F\x98" + "\xED\xA0\x80z",
-       std::string(16, 'a') + "ção" + std::string(9, 'b') + Repetir(kSubstituto, 4) + "z", false},
+       std::string(16, 'a') + "ção" + std::string(9, 'b') + teste::Repetir(kSubstituto, 4) + "z",
+       false},
       {"ok_com_nul", 200, std::string("a\0b", 3), std::string("a\0b", 3), false},
       {"sem_conteudo_204", 204, "", "Erro HTTP 204: ", true},
       {"criado_201", 201, "{}", "Erro HTTP 201: {}", true},
@@ -253,7 +251,7 @@ TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
 
 TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
   fs::remove(FRepositorio);
-  teste::GravarArquivo(FRepositorio, "");
+  teste::EscreverArquivo(FRepositorio, "");
   EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "eco", ""); }),
             kPrefixoTransporte + "System Error.  Code: 20.\r\nNot a directory");
 }
@@ -340,7 +338,7 @@ TEST_F(Consulta, ExecutarConsultaTeste_SalvaARespostaNaPastaDoExecutavel) {
 TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
   Instalar("cliente.p12", "cliente.p12");
   PastaTemporaria executavel;
-  teste::GravarArquivo(executavel / "RetornoClassTrib.json", "resposta anterior\r\n");
+  teste::EscreverArquivo(executavel / "RetornoClassTrib.json", "resposta anterior\r\n");
   Resposta("falha", 503, "{\"erro\":\"indisponível\"}");
   const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("falha"));
   EXPECT_EQ(MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); }),

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "classtrib/apoio.h"
 #include "classtrib/conformidade_facil.h"
+#include "comum/variavel_ambiente.h"
 
 namespace tolvane {
 

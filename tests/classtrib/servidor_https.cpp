@@ -1,18 +1,16 @@
 #include "classtrib/servidor_https.h"
 
-#include "classtrib/apoio.h"
-
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <stdexcept>
 #include <vector>
+
+#include "comum/arquivos_teste.h"
 
 extern char** environ;
 
@@ -81,21 +79,8 @@ std::string ServidorHttps::BaseUrl(const std::string& ACenario) const {
 
 void DefinirResposta(const std::string& APasta, const std::string& ACenario, int AStatus,
                      const std::string& ACorpo) {
-  GravarArquivo(APasta + "/respostas/" + ACenario + ".status", std::to_string(AStatus));
-  GravarArquivo(APasta + "/respostas/" + ACenario + ".corpo", ACorpo);
-}
-
-int PortaLivre() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in endereco{};
-  endereco.sin_family = AF_INET;
-  endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t tamanho = sizeof endereco;
-  if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) != 0 ||
-      getsockname(s, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0)
-    throw std::runtime_error("nenhuma porta livre");
-  close(s);
-  return ntohs(endereco.sin_port);
+  EscreverArquivo(APasta + "/respostas/" + ACenario + ".status", std::to_string(AStatus));
+  EscreverArquivo(APasta + "/respostas/" + ACenario + ".corpo", ACorpo);
 }
 
 }  // namespace tolvane::teste

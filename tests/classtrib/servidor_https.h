@@ -34,7 +34,4 @@ class ServidorHttps {
 void DefinirResposta(const std::string& APasta, const std::string& ACenario, int AStatus,
                      const std::string& ACorpo);
 
-// A port of 127.0.0.1 where nothing listens (taken from the system, then released).
-int PortaLivre();
-
 }  // namespace tolvane::teste

@@ -12,7 +12,8 @@ struct FimDoProcesso {
   int Codigo;
 };
 
-// An application object that records what the flows ask of it instead of showing anything.
+// An application object that records what the flows ask of it instead of showing anything;
+// message boxes answer OK.
 class AplicacaoGravadora : public Aplicacao {
  public:
   struct Mensagem {
@@ -26,10 +27,15 @@ class AplicacaoGravadora : public Aplicacao {
     bool FecharAutomatico;
   };
 
+  AplicacaoGravadora() = default;
+  explicit AplicacaoGravadora(std::string AExe) : Exe(std::move(AExe)) {}
+
   std::vector<Mensagem> Mensagens;
   std::vector<Aviso> Avisos;
-  // Everything asked, in order: "MessageBox", "MostrarAviso", "ProcessMessages", "Terminate".
-  std::vector<std::string> Chamadas;
+  // Everything asked, in order, a readable line each: "MessageBox(<caption>, <flags>): <text>",
+  // "MostrarAviso(<true|false>, <true|false>): <text>", "ProcessMessages", "Terminate",
+  // "EncerrarProcesso(<code>)". A test may add lines of its own, to see the order of events.
+  std::vector<std::string> Registro;
   std::string Titulo = "tolvane Gestor";
   std::string Exe = "/opt/tolvane/tolvaneGestor";
   bool Mostrar = false;
@@ -40,21 +46,12 @@ class AplicacaoGravadora : public Aplicacao {
   void SetShowMainForm(bool AMostrar) override { Mostrar = AMostrar; }
   std::string ExeName() const override { return Exe; }
   bool Terminated() const override { return false; }
-  void ProcessMessages() override { Chamadas.push_back("ProcessMessages"); }
-  void Terminate() override { Chamadas.push_back("Terminate"); }
-  int MessageBox(const std::string& ATexto, const std::string& ACaption, unsigned AFlags) override {
-    Chamadas.push_back("MessageBox");
-    Mensagens.push_back({ATexto, ACaption, AFlags});
-    return 1;
-  }
+  void ProcessMessages() override { Registro.push_back("ProcessMessages"); }
+  void Terminate() override { Registro.push_back("Terminate"); }
+  int MessageBox(const std::string& ATexto, const std::string& ACaption, unsigned AFlags) override;
   void MostrarAviso(const std::string& ATexto, bool AComConfirmacao,
-                    bool AFecharAutomatico) override {
-    Chamadas.push_back("MostrarAviso");
-    Avisos.push_back({ATexto, AComConfirmacao, AFecharAutomatico});
-  }
-  [[noreturn]] void EncerrarProcesso(int ACodigoSaida) override {
-    throw FimDoProcesso{ACodigoSaida};
-  }
+                    bool AFecharAutomatico) override;
+  [[noreturn]] void EncerrarProcesso(int ACodigoSaida) override;
 };
 
 }  // namespace tolvane::teste

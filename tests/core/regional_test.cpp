@@ -1,11 +1,12 @@
 #include "core/regional.h"
 
 #include <gtest/gtest.h>
-#include <locale.h>
 
-#include <cstdlib>
+#include <optional>
 #include <string>
 
+#include "comum/localidade_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 #include "platform/regional.h"
 
@@ -124,12 +125,12 @@ TEST(Regional, TextThatIsNoDateIsAConversionError) {
 class RegionalDoSistema : public ::testing::Test {
  protected:
   void Usar(const char* ALocale) {
-    locale_t l = newlocale(LC_TIME_MASK, ALocale, static_cast<locale_t>(nullptr));
-    if (!l) FAIL() << "locale " << ALocale << " is not installed (scripts/test generates it)";
-    freelocale(l);
-    setenv("LC_ALL", ALocale, 1);
+    ASSERT_TRUE(teste::LocaleInstalado(ALocale));
+    FLocale.emplace("LC_ALL", ALocale);
   }
-  void TearDown() override { unsetenv("LC_ALL"); }
+
+ private:
+  std::optional<teste::VariavelAmbiente> FLocale;
 };
 
 TEST_F(RegionalDoSistema, InstalledLocales) {

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "comum/arquivos_teste.h"
+#include "comum/porta_livre.h"
+#include "comum/variavel_ambiente.h"
 #include "database/comando_sql.h"
 #include "database/firebird_teste.h"
 
@@ -33,21 +34,16 @@ std::string DescreverAnexacao(ConexaoBanco& AConexao) {
 // set follows it.
 class Localidade {
  public:
-  explicit Localidade(const char* ANome) {
-    if (const char* antes = std::getenv("LC_ALL")) FAntes = antes;
-    setenv("LC_ALL", ANome, 1);
+  explicit Localidade(const char* ANome) : FVariavel(std::in_place, "LC_ALL", ANome) {
     std::setlocale(LC_ALL, "");
   }
   ~Localidade() {
-    if (FAntes)
-      setenv("LC_ALL", FAntes->c_str(), 1);
-    else
-      unsetenv("LC_ALL");
+    FVariavel.reset();  // the variable as it was, then the process's locale from it
     std::setlocale(LC_ALL, "");
   }
 
  private:
-  std::optional<std::string> FAntes;
+  std::optional<teste::VariavelAmbiente> FVariavel;
 };
 
 class BancoDados : public teste::TesteFirebird {};
@@ -83,7 +79,7 @@ TEST_F(BancoDados, AttachFailuresCarryTheKindAndTheClientsText) {
   PastaTemporaria pasta;
   const std::string servidor = teste::EnderecoServidor() + ":" + (pasta / "S.FDB");
   CriarBanco(servidor, kTabela);
-  const std::string semPorta = "127.0.0.1/" + std::to_string(teste::PortaFechada()) + ":/x.fdb";
+  const std::string semPorta = "127.0.0.1/" + std::to_string(teste::PortaLivre()) + ":/x.fdb";
   struct Caso {
     const char* Rotulo;
     std::string Nome;

@@ -25,9 +25,6 @@ class TesteFirebird : public ::testing::Test {
 // fixture); throws with the reason when it is not running.
 std::string EnderecoServidor();
 
-// A port on 127.0.0.1 that nothing listens on.
-int PortaFechada();
-
 // Runs isql-fb on the script (stopping at the first error); throws with its output when it fails.
 void ExecutarIsql(const std::string& AScript);
 

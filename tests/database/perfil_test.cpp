@@ -7,6 +7,7 @@
 #include <string>
 
 #include "comum/arquivos_teste.h"
+#include "comum/texto_teste.h"
 #include "core/texto.h"
 
 namespace tolvane {
@@ -15,6 +16,7 @@ namespace {
 using namespace std::literals;
 using teste::EscreverArquivo;
 using teste::PastaTemporaria;
+using teste::Repetir;
 
 std::string Utf16(std::u16string_view ATexto, bool ABigEndian) {
   std::string r = ABigEndian ? "\xFE\xFF" : "\xFF\xFE";
@@ -24,12 +26,6 @@ std::string Utf16(std::u16string_view ATexto, bool ABigEndian) {
     r += ABigEndian ? alto : baixo;
     r += ABigEndian ? baixo : alto;
   }
-  return r;
-}
-
-std::string Repetir(std::string_view ATexto, int N) {
-  std::string r;
-  for (int i = 0; i < N; ++i) r += ATexto;
   return r;
 }
 

@@ -1,12 +1,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
-#include "apoio.h"
+#include "comum/aplicacao_gravadora.h"
+#include "comum/arquivos_teste.h"
+#include "comum/localidade_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/texto.h"
 #include "platform/processo.h"
 #include "update/modulo_atualizacao.h"
@@ -15,6 +18,7 @@ namespace tolvane {
 namespace {
 
 using namespace teste;
+namespace fs = std::filesystem;
 
 // NUL-separated fields of a text.
 std::vector<std::string> Campos(const std::string& ATexto) {
@@ -28,9 +32,7 @@ std::vector<std::string> Campos(const std::string& ATexto) {
 // The real hand-over: a stand-in updater, a script in an update folder whose name no shell may
 // ever read, writes its name, the arguments it got and its working folder.
 TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
-  locale_t l = newlocale(LC_TIME_MASK, "pt_BR.UTF-8", static_cast<locale_t>(nullptr));
-  ASSERT_TRUE(l) << "locale pt_BR.UTF-8 is not installed (scripts/test generates it)";
-  freelocale(l);
+  ASSERT_TRUE(LocaleInstalado("pt_BR.UTF-8"));
   VariavelAmbiente locale("LC_ALL", "pt_BR.UTF-8");
 
   PastaTemporaria pasta;
@@ -44,19 +46,18 @@ TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
   const std::string saida = pasta / "argumentos";
 
   const std::string executavel = estacao + "/tolvaneGestor";
-  GravarArquivo(executavel, "programa", fs::perms::owner_all);
+  EscreverArquivo(executavel, "programa", fs::perms::owner_all);
   DefinirDataLocal(executavel, {2024, 1, 15, 10, 20, 30});
-  GravarArquivo(atualizacao + "/tolvaneGestor", "nova versão");
+  EscreverArquivo(atualizacao + "/tolvaneGestor", "nova versão");
   DefinirDataLocal(atualizacao + "/tolvaneGestor", {2024, 2, 1, 9, 0, 0});
-  GravarArquivo(atualizador,
-                "#!/bin/sh\n"
-                "{ printf '%s\\0' \"$0\"; for a in \"$@\"; do printf '%s\\0' \"$a\"; done;\n"
-                "  printf '%s\\0' \"$(pwd -P)\"; } > '" +
-                    saida + ".tmp' && mv '" + saida + ".tmp' '" + saida + "'\n",
-                fs::perms::owner_all);
+  EscreverArquivo(atualizador,
+                  "#!/bin/sh\n"
+                  "{ printf '%s\\0' \"$0\"; for a in \"$@\"; do printf '%s\\0' \"$a\"; done;\n"
+                  "  printf '%s\\0' \"$(pwd -P)\"; } > '" +
+                      saida + ".tmp' && mv '" + saida + ".tmp' '" + saida + "'\n",
+                  fs::perms::owner_all);
 
-  Registro registro;
-  AplicacaoGravadora aplicacao(registro, executavel);
+  AplicacaoGravadora aplicacao(executavel);
   ModuloAtualizacao modulo(aplicacao);  // the real starter
   modulo.DefinirCaminhosAtualizacao(servidor + "/Dados/servidor.ini");
   int codigo = -1;
@@ -66,8 +67,8 @@ TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
     codigo = f.Codigo;
   }
   EXPECT_EQ(codigo, 0);
-  ASSERT_EQ(registro.size(), 2u);
-  EXPECT_TRUE(registro[0].starts_with("MostrarAviso(false, true): AVISO:"));
+  ASSERT_EQ(aplicacao.Registro.size(), 2u);
+  EXPECT_TRUE(aplicacao.Registro[0].starts_with("MostrarAviso(false, true): AVISO:"));
 
   // The updater runs on its own; wait for what it writes, but not for ever.
   for (int i = 0; i < 600 && !fs::exists(saida); ++i)
@@ -93,17 +94,17 @@ TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
 TEST(InicioPrograma, FilesOpenInTheCallerDoNotReachTheProgram) {
   PastaTemporaria pasta;
   const std::string aberto = pasta / "banco.fdb";
-  GravarArquivo(aberto, "base de dados");
+  EscreverArquivo(aberto, "base de dados");
   const int fd = ::open(aberto.c_str(), O_RDWR);  // inherited by default, as the client's are
   ASSERT_GE(fd, 0);
   const std::string saida = pasta / "abertos";
   const std::string programa = pasta / "programa";
   // The glob's own descriptor is gone when readlink looks at it: no "&&" before the mv.
-  GravarArquivo(programa,
-                "#!/bin/sh\n"
-                "for f in /proc/$$/fd/*; do readlink \"$f\"; done >\"$1.tmp\"\n"
-                "mv \"$1.tmp\" \"$1\"\n",
-                fs::perms::owner_all);
+  EscreverArquivo(programa,
+                  "#!/bin/sh\n"
+                  "for f in /proc/$$/fd/*; do readlink \"$f\"; done >\"$1.tmp\"\n"
+                  "mv \"$1.tmp\" \"$1\"\n",
+                  fs::perms::owner_all);
 
   const std::string falha = IniciarPrograma(programa, {saida});
   ::close(fd);

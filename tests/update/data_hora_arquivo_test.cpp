@@ -1,18 +1,19 @@
 #include "update/data_hora_arquivo.h"
 
 #include <gtest/gtest.h>
-#include <locale.h>
 
 #include <functional>
 
-#include "apoio.h"
+#include "comum/arquivos_teste.h"
+#include "comum/localidade_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 
 namespace tolvane {
 namespace {
 
 using teste::DefinirDataLocal;
-using teste::GravarArquivo;
+using teste::EscreverArquivo;
 using teste::PastaTemporaria;
 
 ConfiguracaoRegional Brasil() { return ConfiguracaoRegional{}; }  // dd/mm/yyyy hh:mm:ss
@@ -55,7 +56,7 @@ TEST(DataHoraArquivo, TwoSecondLocalTimeInTheGeneralForm) {
   };
   PastaTemporaria pasta;
   const std::string arquivo = pasta / "programa";
-  GravarArquivo(arquivo, "x");
+  EscreverArquivo(arquivo, "x");
   for (const auto& c : casos) {
     SCOPED_TRACE(c.Rotulo);
     DefinirDataLocal(arquivo, c.Data);
@@ -67,8 +68,8 @@ TEST(DataHoraArquivo, UnreadableTimeIsAConversionError) {
   PastaTemporaria pasta;
   const std::string antes = pasta / "1979";
   const std::string depois = pasta / "2108";
-  GravarArquivo(antes, "x");
-  GravarArquivo(depois, "x");
+  EscreverArquivo(antes, "x");
+  EscreverArquivo(depois, "x");
   DefinirDataLocal(antes, {1979, 12, 31, 23, 59, 59});
   DefinirDataLocal(depois, {2108, 1, 1, 0, 0, 0});
   for (const std::string& caminho : {antes, depois, pasta / "ausente", pasta.Caminho()}) {
@@ -113,8 +114,8 @@ TEST(DataHoraArquivo, ComparisonThroughTheRegionalText) {
   PastaTemporaria pasta;
   const std::string executavel = pasta / "tolvaneGestor";
   const std::string servidor = pasta / "Update/tolvaneGestor";
-  GravarArquivo(executavel, "1");
-  GravarArquivo(servidor, "2");
+  EscreverArquivo(executavel, "1");
+  EscreverArquivo(servidor, "2");
   for (const auto& c : casos) {
     SCOPED_TRACE(c.Rotulo);
     DefinirDataLocal(executavel, c.Executavel);
@@ -143,12 +144,10 @@ TEST(DataHoraArquivo, ReadsTheRegionalSettingsAtEachCall) {
   };
   PastaTemporaria pasta;
   const std::string arquivo = pasta / "programa";
-  GravarArquivo(arquivo, "x");
+  EscreverArquivo(arquivo, "x");
   DefinirDataLocal(arquivo, {2024, 1, 15, 14, 20, 31});
   for (const auto& c : casos) {
-    locale_t l = newlocale(LC_TIME_MASK, c.Locale, static_cast<locale_t>(nullptr));
-    ASSERT_TRUE(l) << "locale " << c.Locale << " is not installed (scripts/test generates it)";
-    freelocale(l);
+    ASSERT_TRUE(teste::LocaleInstalado(c.Locale));
     teste::VariavelAmbiente lcAll("LC_ALL", c.Locale);
     EXPECT_EQ(DataHoraArquivo(arquivo), c.Texto) << c.Locale;
   }

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
+#include <sstream>
 
-#include "apoio.h"
+#include "comum/aplicacao_gravadora.h"
+#include "comum/arquivos_teste.h"
+#include "comum/processo_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "platform/area_trabalho.h"
 #include "update/modulo_atualizacao.h"
 
@@ -11,6 +16,7 @@ namespace tolvane {
 namespace {
 
 using namespace teste;
+namespace fs = std::filesystem;
 
 // The keys of a desktop entry's main group.
 std::map<std::string, std::string> LerEntrada(const std::string& AArquivo) {
@@ -55,7 +61,7 @@ std::string ProgramaDoExec(const std::string& AValor) {
 // desktop-file-validate's verdict, with its output when it refuses.
 ::testing::AssertionResult Validado(const std::string& AArquivo, const std::string& ASaida) {
   const int rc = Executar("desktop-file-validate", {AArquivo}, ASaida);
-  if (rc == -1) return ::testing::AssertionFailure() << "desktop-file-validate could not run";
+  if (rc == -1) return ::testing::AssertionFailure() << "desktop-file-validate did not end";
   if (rc != 0) return ::testing::AssertionFailure() << LerArquivo(ASaida);
   return ::testing::AssertionSuccess();
 }
@@ -63,14 +69,6 @@ std::string ProgramaDoExec(const std::string& AValor) {
 bool Executavel(const std::string& AArquivo) {
   struct stat st {};
   return stat(AArquivo.c_str(), &st) == 0 && (st.st_mode & S_IXUSR);
-}
-
-std::vector<std::string> Conteudo(const std::string& APasta) {
-  std::vector<std::string> r;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(APasta, ec)) r.push_back(e.path().filename());
-  std::sort(r.begin(), r.end());
-  return r;
 }
 
 // A workstation with the executable, the user's home with its desktop, the file server's update
@@ -87,7 +85,6 @@ class PosAtualizacaoTeste : public ::testing::Test {
   const std::string FIniServidor = FPasta / "servidor/Dados/servidor.ini";
   const std::string FAtualizacao = FPasta / "servidor/Update";
   const std::string FMestre = FPasta / "mestre";
-  Registro FRegistro;
 };
 
 TEST_F(PosAtualizacaoTeste, MarkersShortcutAndMasterFolderCopy) {
@@ -128,34 +125,34 @@ TEST_F(PosAtualizacaoTeste, MarkersShortcutAndMasterFolderCopy) {
     std::error_code ec;
     for (const auto& p : {FEstacao, FAtualizacao, FMestre, FDesktop}) fs::remove_all(p, ec);
     fs::create_directories(FDesktop);
-    GravarArquivo(FAtualizacao + "/Existe.exe", "already on the server");
+    EscreverArquivo(FAtualizacao + "/Existe.exe", "already on the server");
     for (const char* nome : {"Um.exe", "Dois.EXE", ".oculto.exe", "Existe.exe", "tres.txt"}) {
-      GravarArquivo(FMestre + "/" + nome, std::string("master ") + nome);
+      EscreverArquivo(FMestre + "/" + nome, std::string("master ") + nome);
       DefinirDataLocal(FMestre + "/" + nome, dataMestre);
     }
     fs::create_directories(FMestre + "/pasta.exe");
 
     const std::string executavel = FEstacao + "/" + c.NomeExecutavel;
-    GravarArquivo(executavel, "programa", fs::perms::owner_all);
+    EscreverArquivo(executavel, "programa", fs::perms::owner_all);
     const std::string marcador = FEstacao + "/Exec-" + c.NomeExecutavel + ".ini";
     const std::string segundo = FEstacao + "/Exec-" + c.NomeExecutavel;
     if (c.MarcadorEhPasta)
       fs::create_directories(marcador);
     else if (c.MarcadorAtualizacao)
-      GravarArquivo(marcador, "[Configuracao]\nPastaMestre = " +
-                                  std::string(c.PastaMestre ? c.PastaMestre : FMestre) + "\n");
-    if (c.SegundoMarcador) GravarArquivo(segundo, "");
+      EscreverArquivo(marcador, "[Configuracao]\nPastaMestre = " +
+                                    std::string(c.PastaMestre ? c.PastaMestre : FMestre) + "\n");
+    if (c.SegundoMarcador) EscreverArquivo(segundo, "");
 
-    AplicacaoGravadora aplicacao(FRegistro, executavel);
+    AplicacaoGravadora aplicacao(executavel);
     ModuloAtualizacao modulo(aplicacao);
     modulo.DefinirCaminhosAtualizacao(FIniServidor);
     modulo.ProcessarMarcadoresExec();
 
-    EXPECT_TRUE(FRegistro.empty());
+    EXPECT_TRUE(aplicacao.Registro.empty());
     EXPECT_FALSE(fs::exists(segundo));
     EXPECT_EQ(fs::exists(marcador), c.MarcadorEhPasta);
     if (c.Atalho) {
-      EXPECT_EQ(Conteudo(FDesktop), std::vector<std::string>{c.Atalho});
+      EXPECT_EQ(EntradasDaPasta(FDesktop), std::vector<std::string>{c.Atalho});
       const std::string atalho = FDesktop + "/" + c.Atalho;
       const auto chaves = LerEntrada(atalho);
       EXPECT_EQ(chaves.at("Type"), "Application");
@@ -165,12 +162,12 @@ TEST_F(PosAtualizacaoTeste, MarkersShortcutAndMasterFolderCopy) {
       EXPECT_TRUE(Executavel(atalho));
       EXPECT_TRUE(Validado(atalho, FPasta / "validacao.txt"));
     } else {
-      EXPECT_TRUE(Conteudo(FDesktop).empty());
+      EXPECT_TRUE(EntradasDaPasta(FDesktop).empty());
     }
     const std::vector<std::string> esperado =
         c.Copia ? std::vector<std::string>{".oculto.exe", "Dois.EXE", "Existe.exe", "Um.exe"}
                 : std::vector<std::string>{"Existe.exe"};
-    EXPECT_EQ(Conteudo(FAtualizacao), esperado);
+    EXPECT_EQ(EntradasDaPasta(FAtualizacao), esperado);
     EXPECT_EQ(LerArquivo(FAtualizacao + "/Existe.exe"), "already on the server");
     if (c.Copia) {
       EXPECT_EQ(LerArquivo(FAtualizacao + "/Dois.EXE"), "master Dois.EXE");
@@ -187,17 +184,17 @@ TEST_F(PosAtualizacaoTeste, CopyTargetTurnsEverySectionSignIntoABlank) {
   const std::string alvo = FPasta / "Sistema Novo/Update";
   fs::create_directories(real);
   fs::create_directories(alvo);
-  GravarArquivo(FMestre + "/Um.exe", "master");
+  EscreverArquivo(FMestre + "/Um.exe", "master");
   const std::string executavel = FEstacao + "/tolvaneEmpresa4.exe";
-  GravarArquivo(executavel, "programa");
-  GravarArquivo(FEstacao + "/Exec-tolvaneEmpresa4.exe.ini",
-                "[configuracao]\npastamestre=" + FMestre + "\n");
-  AplicacaoGravadora aplicacao(FRegistro, executavel);
+  EscreverArquivo(executavel, "programa");
+  EscreverArquivo(FEstacao + "/Exec-tolvaneEmpresa4.exe.ini",
+                  "[configuracao]\npastamestre=" + FMestre + "\n");
+  AplicacaoGravadora aplicacao(executavel);
   ModuloAtualizacao modulo(aplicacao);
   modulo.DefinirCaminhosAtualizacao(FPasta / "Sistema§Novo/Dados/servidor.ini");
   modulo.ProcessarMarcadoresExec();
-  EXPECT_EQ(Conteudo(alvo), std::vector<std::string>{"Um.exe"});
-  EXPECT_TRUE(Conteudo(real).empty());
+  EXPECT_EQ(EntradasDaPasta(alvo), std::vector<std::string>{"Um.exe"});
+  EXPECT_TRUE(EntradasDaPasta(real).empty());
 }
 
 // Folders with blanks, quotes, "$", "`", "%", backslashes, newlines and accents: the launcher
@@ -205,16 +202,16 @@ TEST_F(PosAtualizacaoTeste, CopyTargetTurnsEverySectionSignIntoABlank) {
 TEST_F(PosAtualizacaoTeste, ShortcutQuotesAnyExecutablePathAndReplacesTheOldOne) {
   const std::string pasta = FPasta / "Meus Programas \"x\" 'y' $HOME `id` 100% a\\b\nlinha ção";
   const std::string executavel = pasta + "/tolvane Gestor";
-  GravarArquivo(executavel, "programa", fs::perms::owner_all);
+  EscreverArquivo(executavel, "programa", fs::perms::owner_all);
   const std::string atalho = FDesktop + "/Novo tolvane Gestor.desktop";
-  GravarArquivo(atalho, "old launcher", fs::perms::owner_read | fs::perms::owner_write);
+  EscreverArquivo(atalho, "old launcher", fs::perms::owner_read | fs::perms::owner_write);
 
-  AplicacaoGravadora aplicacao(FRegistro, executavel);
+  AplicacaoGravadora aplicacao(executavel);
   ModuloAtualizacao modulo(aplicacao);
   modulo.DefinirCaminhosAtualizacao(FIniServidor);
   modulo.CriarAtalhoAreaTrabalho();
 
-  EXPECT_EQ(Conteudo(FDesktop), std::vector<std::string>{"Novo tolvane Gestor.desktop"});
+  EXPECT_EQ(EntradasDaPasta(FDesktop), std::vector<std::string>{"Novo tolvane Gestor.desktop"});
   const auto chaves = LerEntrada(atalho);
   EXPECT_EQ(chaves.at("Name"), "tolvane Gestor");
   EXPECT_EQ(ProgramaDoExec(chaves.at("Exec")), executavel);
@@ -224,14 +221,14 @@ TEST_F(PosAtualizacaoTeste, ShortcutQuotesAnyExecutablePathAndReplacesTheOldOne)
 
 TEST_F(PosAtualizacaoTeste, ShortcutThatCannotBeWrittenPassesSilently) {
   const std::string executavel = FEstacao + "/tolvaneGestor";
-  GravarArquivo(executavel, "programa");
+  EscreverArquivo(executavel, "programa");
   fs::create_directories(FDesktop + "/Novo tolvaneGestor.desktop");  // a folder in the way
-  AplicacaoGravadora aplicacao(FRegistro, executavel);
+  AplicacaoGravadora aplicacao(executavel);
   ModuloAtualizacao modulo(aplicacao);
   modulo.DefinirCaminhosAtualizacao(FIniServidor);
   modulo.CriarAtalhoAreaTrabalho();
   EXPECT_TRUE(fs::is_directory(FDesktop + "/Novo tolvaneGestor.desktop"));
-  EXPECT_EQ(Conteudo(FDesktop), std::vector<std::string>{"Novo tolvaneGestor.desktop"});
+  EXPECT_EQ(EntradasDaPasta(FDesktop), std::vector<std::string>{"Novo tolvaneGestor.desktop"});
 
   fs::remove_all(FDesktop);  // no desktop folder at all
   modulo.CriarAtalhoAreaTrabalho();
@@ -276,7 +273,7 @@ TEST(PastaAreaTrabalho, XdgUserDirsRules) {
     VariavelAmbiente varConfig("XDG_CONFIG_HOME", configHome);
     const std::string pastaConfig =
         configHome && configHome->starts_with('/') ? *configHome : home + "/.config";
-    if (c.Arquivo) GravarArquivo(pastaConfig + "/user-dirs.dirs", c.Arquivo);
+    if (c.Arquivo) EscreverArquivo(pastaConfig + "/user-dirs.dirs", c.Arquivo);
     std::string esperado = c.Esperado;
     if (esperado.starts_with('~')) esperado = home + esperado.substr(1);
     EXPECT_EQ(PastaAreaTrabalho(), esperado);

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <unistd.h>
 
-#include "apoio.h"
+#include <filesystem>
+
+#include "comum/aplicacao_gravadora.h"
+#include "comum/arquivos_teste.h"
+#include "comum/localidade_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 #include "platform/processo.h"
 #include "update/modulo_atualizacao.h"
@@ -11,6 +15,7 @@ namespace tolvane {
 namespace {
 
 using namespace teste;
+namespace fs = std::filesystem;
 
 enum class Marcador { Nenhum, Arquivo, Pasta };
 enum class Atualizador { Ausente, Executavel, SemExecucao, Pasta };
@@ -55,25 +60,22 @@ std::string Substituir(std::string ATexto, const std::string& AMarca, const std:
 class VerificarAtualizacaoTeste : public ::testing::Test {
  protected:
   void SetUp() override {
-    locale_t l = newlocale(LC_TIME_MASK, "pt_BR.UTF-8", static_cast<locale_t>(nullptr));
-    ASSERT_TRUE(l) << "locale pt_BR.UTF-8 is not installed (scripts/test generates it)";
-    freelocale(l);
-    GravarArquivo(FExecutavel, "programa em uso", fs::perms::owner_all);
+    ASSERT_TRUE(LocaleInstalado("pt_BR.UTF-8"));
+    EscreverArquivo(FExecutavel, "programa em uso", fs::perms::owner_all);
     DefinirDataLocal(FExecutavel, kDataExecutavel);
   }
 
   // The record, ending with "returned", "exit <code>" or the kind of the error that left.
   std::string Rodar(const std::function<void()>& AParametro, int AModo, Iniciador AIniciador) {
-    AplicacaoGravadora aplicacao(FRegistro, FExecutavel);
     IniciadorPrograma iniciador = [&](const std::string& APrograma,
                                       const std::vector<std::string>& AArgumentos) {
       std::string linha = "Iniciar(" + APrograma + ")";
       for (const auto& a : AArgumentos) linha += "[" + a + "]";
-      FRegistro.push_back(linha);
+      FAplicacao.Registro.push_back(linha);
       if (AIniciador == Iniciador::Real) return IniciarPrograma(APrograma, AArgumentos);
       return std::string(AIniciador == Iniciador::GravadorComFalha ? "Permission denied" : "");
     };
-    ModuloAtualizacao modulo(aplicacao, iniciador);
+    ModuloAtualizacao modulo(FAplicacao, iniciador);
     modulo.DefinirCaminhosAtualizacao(FIniServidor);
     try {
       modulo.VerificarAtualizacao(AParametro, AModo);
@@ -85,8 +87,8 @@ class VerificarAtualizacaoTeste : public ::testing::Test {
     }
   }
 
-  Registro Esperado(const std::vector<std::string>& ALinhas) const {
-    Registro r;
+  std::vector<std::string> Esperado(const std::vector<std::string>& ALinhas) const {
+    std::vector<std::string> r;
     for (const auto& l : ALinhas)
       r.push_back(Substituir(Substituir(l, "{U}", FAtualizacao), "{E}", FEstacao));
     return r;
@@ -100,7 +102,8 @@ class VerificarAtualizacaoTeste : public ::testing::Test {
   const std::string FExecutavel = FEstacao + "/tolvaneGestor";
   const std::string FIniServidor = FPasta / "servidor/Dados/servidor.ini";
   const std::string FAtualizacao = FPasta / "servidor/Update";
-  Registro FRegistro;
+  // One application for the whole test; the test adds its own steps to its record.
+  AplicacaoGravadora FAplicacao{FExecutavel};
 };
 
 TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
@@ -249,20 +252,20 @@ TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
     std::error_code ec;
     fs::remove_all(FPasta / "servidor", ec);
     fs::remove_all(FEstacao + "/DebugarDelphi.tmp", ec);
-    FRegistro.clear();
+    FAplicacao.Registro.clear();
 
     if (c.MarcadorDesenvolvedor == Marcador::Arquivo)
-      GravarArquivo(FEstacao + "/DebugarDelphi.tmp", "");
+      EscreverArquivo(FEstacao + "/DebugarDelphi.tmp", "");
     if (c.MarcadorDesenvolvedor == Marcador::Pasta)
       fs::create_directories(FEstacao + "/DebugarDelphi.tmp");
     fs::create_directories(FPasta / "servidor/Dados");
     if (c.PastaExiste) fs::create_directories(FAtualizacao);
     const std::string atualizador = FAtualizacao + "/tolvaneAtualizador";
     if (c.Programa == Atualizador::Executavel)
-      GravarArquivo(atualizador, "#!/bin/sh\nexit 0\n", fs::perms::owner_all);
+      EscreverArquivo(atualizador, "#!/bin/sh\nexit 0\n", fs::perms::owner_all);
     if (c.Programa == Atualizador::SemExecucao)
-      GravarArquivo(atualizador, "#!/bin/sh\nexit 0\n",
-                    fs::perms::owner_read | fs::perms::owner_write);
+      EscreverArquivo(atualizador, "#!/bin/sh\nexit 0\n",
+                      fs::perms::owner_read | fs::perms::owner_write);
     if (c.Programa == Atualizador::Pasta) fs::create_directories(atualizador);
     const std::string copia = FAtualizacao + "/tolvaneGestor";
     const std::optional<DataHora> dataCopia =
@@ -273,22 +276,22 @@ TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
         : c.CopiaServidor == Em1979     ? DataHora{1979, 6, 1, 12, 0, 0}
                                         : std::optional<DataHora>();
     if (dataCopia) {
-      GravarArquivo(copia, "nova versão");
+      EscreverArquivo(copia, "nova versão");
       DefinirDataLocal(copia, *dataCopia);
     }
     if (c.CopiaServidor == Copia::Pasta) fs::create_directories(copia);
     const std::string segundoMarcador = FEstacao + "/Exec-tolvaneGestor";
-    GravarArquivo(segundoMarcador, "");
+    EscreverArquivo(segundoMarcador, "");
 
     const std::string fim = Rodar(
         [&] {
-          FRegistro.push_back(kParametro);
+          FAplicacao.Registro.push_back(kParametro);
           if (c.AtualizadorSomeNoParametro) fs::remove(atualizador);
           if (c.ParametroFalha) throw Erro("EIBInterBaseError", "unavailable database");
         },
         c.Modo, c.Inicio);
 
-    EXPECT_EQ(FRegistro, Esperado(c.Registro));
+    EXPECT_EQ(FAplicacao.Registro, Esperado(c.Registro));
     EXPECT_EQ(fim, c.Fim);
     EXPECT_EQ(fs::is_directory(FAtualizacao), c.PastaDepois);
     EXPECT_EQ(!fs::exists(segundoMarcador), c.MarcadoresProcessados);
@@ -296,18 +299,17 @@ TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
 }
 
 TEST_F(VerificarAtualizacaoTeste, UpdateFolderThatCannotBeCreatedReadsAsNoUpdater) {
-  GravarArquivo(FPasta / "arquivo", "not a folder");
+  EscreverArquivo(FPasta / "arquivo", "not a folder");
   for (const std::string& ini :
        {FPasta / "sem-montagem/Dados/servidor.ini", FPasta / "arquivo/Dados/servidor.ini"}) {
     SCOPED_TRACE(ini);
-    FRegistro.clear();
-    AplicacaoGravadora aplicacao(FRegistro, FExecutavel);
-    ModuloAtualizacao modulo(aplicacao, [](const std::string&, const std::vector<std::string>&) {
+    FAplicacao.Registro.clear();
+    ModuloAtualizacao modulo(FAplicacao, [](const std::string&, const std::vector<std::string>&) {
       return std::string("not to be called");
     });
     modulo.DefinirCaminhosAtualizacao(ini);
     EXPECT_THROW(modulo.VerificarAtualizacao(nullptr, 1), FimDoProcesso);
-    EXPECT_EQ(FRegistro, Esperado({kM2, kFim1}));
+    EXPECT_EQ(FAplicacao.Registro, Esperado({kM2, kFim1}));
     EXPECT_FALSE(fs::exists(modulo.Caminhos().sPastaAtualizacao));
   }
 }
@@ -318,13 +320,12 @@ TEST_F(VerificarAtualizacaoTeste, ServerIniWithoutSeparatorsUsesARelativeUpdateF
   const fs::path antes = fs::current_path();
   fs::create_directories(FPasta / "atual");
   fs::current_path(FPasta / "atual");
-  AplicacaoGravadora aplicacao(FRegistro, FExecutavel);
-  ModuloAtualizacao modulo(aplicacao);
+  ModuloAtualizacao modulo(FAplicacao);
   modulo.DefinirCaminhosAtualizacao("servidor.ini");
   EXPECT_THROW(modulo.VerificarAtualizacao(nullptr, 1), FimDoProcesso);
   fs::current_path(antes);
   EXPECT_EQ(modulo.Caminhos().sPastaAtualizacao, "Update");
-  EXPECT_EQ(FRegistro, Esperado({kM2, kFim1}));
+  EXPECT_EQ(FAplicacao.Registro, Esperado({kM2, kFim1}));
   EXPECT_TRUE(fs::is_directory(FPasta / "atual/Update"));
 }
 

@@ -1,27 +1,24 @@
 // The updater program itself, run as the program runs it: a child process with a command line.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <thread>
 
+#include "comum/arquivos_teste.h"
+#include "comum/processo_teste.h"
 #include "core/texto.h"
-#include "updater/arquivos_teste.h"
-
-extern char** environ;
+#include "updater/estado_arquivo.h"
 
 namespace tolvane {
 namespace {
 
 using teste::DefinirTempo;
+using teste::EntradasDaPasta;
 using teste::EscreverArquivo;
 using teste::Estado;
 using teste::LerArquivo;
-using teste::Listar;
 namespace fs = std::filesystem;
 
 struct Execucao {
@@ -38,31 +35,16 @@ class AtualizadorPrograma : public ::testing::Test {
     FNovo = "#!/bin/sh\n{ pwd; echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } > '" +
             FBase / "registro.tmp" + "' && mv '" + FBase / "registro.tmp" + "' '" +
             FBase / "registro" + "'\n";
-    EscreverArquivo(FServidor + "/tolvaneGestor", FNovo, 0755);
+    EscreverArquivo(FServidor + "/tolvaneGestor", FNovo, fs::perms(0755));
     DefinirTempo(FServidor + "/tolvaneGestor", 1700000000, 987654321);
-    EscreverArquivo(FExecutavel + "/tolvaneGestor", "velho", 0755);
+    EscreverArquivo(FExecutavel + "/tolvaneGestor", "velho", fs::perms(0755));
   }
 
   Execucao Executar(const std::vector<std::string>& AArgumentos) {
     const std::string saida = FBase / "saida.txt";
     const std::string erros = FBase / "erros.txt";
-    posix_spawn_file_actions_t acoes;
-    posix_spawn_file_actions_init(&acoes);
-    posix_spawn_file_actions_addopen(&acoes, 1, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&acoes, 2, erros.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv{const_cast<char*>(CAMINHO_ATUALIZADOR)};
-    for (const auto& a : AArgumentos) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, CAMINHO_ATUALIZADOR, &acoes, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&acoes);
     Execucao r;
-    int estado = 0;
-    if (rc != 0) {
-      ADD_FAILURE() << "cannot start " << CAMINHO_ATUALIZADOR << ": " << std::strerror(rc);
-      return r;
-    }
-    if (::waitpid(pid, &estado, 0) == pid && WIFEXITED(estado)) r.Codigo = WEXITSTATUS(estado);
+    r.Codigo = teste::Executar(CAMINHO_ATUALIZADOR, AArgumentos, saida, erros);
     r.Erros = LerArquivo(erros);
     EXPECT_EQ(LerArquivo(saida), "") << "the updater writes nothing on stdout";
     return r;
@@ -79,7 +61,7 @@ class AtualizadorPrograma : public ::testing::Test {
 
   void EsperarExecutavelAntigoInteiro() {
     EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), "velho");
-    EXPECT_EQ(Listar(FExecutavel), std::set<std::string>{"tolvaneGestor"});
+    EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"tolvaneGestor"});
     EXPECT_FALSE(fs::exists(FBase / "registro"));
   }
 
@@ -101,9 +83,9 @@ TEST_F(AtualizadorPrograma, FourTokensReplaceMarkAndRestart) {
   EXPECT_EQ(st.st_mtim.tv_sec, 1700000000);
   EXPECT_EQ(st.st_mtim.tv_nsec, 987654321);
   EXPECT_EQ(LerArquivo(FExecutavel + "/Exec-tolvaneGestor.ini"), "[configuracao]\npastamestre=\n");
-  EXPECT_EQ(Listar(FExecutavel),
-            (std::set<std::string>{"tolvaneGestor", "Exec-tolvaneGestor.ini"}));
-  EXPECT_EQ(Listar(FBase.Caminho()).count("INVADIDO"), 0u);
+  EXPECT_EQ(EntradasDaPasta(FExecutavel),
+            (std::vector<std::string>{"Exec-tolvaneGestor.ini", "tolvaneGestor"}));
+  EXPECT_EQ(std::ranges::count(EntradasDaPasta(FBase.Caminho()), std::string("INVADIDO")), 0);
 }
 
 TEST_F(AtualizadorPrograma, WindowsLineWithMasterFolderHint) {
@@ -142,7 +124,7 @@ TEST_F(AtualizadorPrograma, FailuresExitNonZeroWithAMessageAndTouchNothing) {
 }
 
 TEST_F(AtualizadorPrograma, ReplacedButNotStartableExitsThree) {
-  EscreverArquivo(FServidor + "/tolvaneGestor", "não é um programa\n", 0755);
+  EscreverArquivo(FServidor + "/tolvaneGestor", "não é um programa\n", fs::perms(0755));
   const auto r = Executar({"@F1", "@M" + CodificarBrancos(FServidor),
                            "@E" + CodificarBrancos(FExecutavel), "@AtolvaneGestor"});
   EXPECT_EQ(r.Codigo, 3);

@@ -4,15 +4,15 @@
 
 #include <filesystem>
 
+#include "comum/arquivos_teste.h"
 #include "core/erro.h"
-#include "updater/arquivos_teste.h"
 
 namespace tolvane {
 namespace {
 
+using teste::EntradasDaPasta;
 using teste::EscreverArquivo;
 using teste::LerArquivo;
-using teste::Listar;
 
 TEST(Marcador, MasterFolderHintTakesTheFirstLineTrimmed) {
   struct Caso {
@@ -59,7 +59,7 @@ TEST(Marcador, WrittenBesideTheExecutableReplacingAnOlderOne) {
   GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", "/srv/Mestre Novo");
   EXPECT_EQ(LerArquivo(pasta / "Exec-tolvaneGestor.ini"),
             "[configuracao]\npastamestre=/srv/Mestre Novo\n");
-  EXPECT_EQ(Listar(pasta.Caminho()), std::set<std::string>{"Exec-tolvaneGestor.ini"});
+  EXPECT_EQ(EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"Exec-tolvaneGestor.ini"});
 }
 
 TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
@@ -67,7 +67,7 @@ TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
   std::filesystem::create_directory(pasta / "Exec-tolvaneGestor.ini");
   EscreverArquivo(pasta / "Exec-tolvaneGestor.ini/x", "x");
   EXPECT_THROW(GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", ""), Erro);
-  EXPECT_EQ(Listar(pasta.Caminho()), std::set<std::string>{"Exec-tolvaneGestor.ini"});
+  EXPECT_EQ(EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"Exec-tolvaneGestor.ini"});
 }
 
 }  // namespace

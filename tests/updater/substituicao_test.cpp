@@ -12,17 +12,18 @@
 #include <functional>
 #include <map>
 
+#include "comum/arquivos_teste.h"
 #include "core/erro.h"
-#include "updater/arquivos_teste.h"
+#include "updater/estado_arquivo.h"
 
 namespace tolvane {
 namespace {
 
 using teste::DefinirTempo;
+using teste::EntradasDaPasta;
 using teste::EscreverArquivo;
 using teste::Estado;
 using teste::LerArquivo;
-using teste::Listar;
 namespace fs = std::filesystem;
 
 // Everything a folder holds, to see that a failed replacement changed nothing in it.
@@ -36,7 +37,7 @@ struct Entrada {
 std::map<std::string, Entrada> Retrato(const std::string& APasta) {
   std::map<std::string, Entrada> r;
   if (!fs::exists(APasta)) return r;
-  for (const auto& nome : Listar(APasta)) {
+  for (const auto& nome : EntradasDaPasta(APasta)) {
     const std::string caminho = APasta + "/" + nome;
     const struct stat st = Estado(caminho);
     r[nome] = {st.st_mode, st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
@@ -108,8 +109,8 @@ class Substituicao : public ::testing::Test {
   void SetUp() override {
     fs::create_directory(FServidor);
     fs::create_directory(FExecutavel);
-    EscreverArquivo(FOrigem, "novo", 0755);
-    EscreverArquivo(FDestino, "velho", 0755);
+    EscreverArquivo(FOrigem, "novo", fs::perms(0755));
+    EscreverArquivo(FDestino, "velho", fs::perms(0755));
     DefinirTempo(FDestino, 1500000000, 111);
   }
 
@@ -162,7 +163,8 @@ TEST_F(Substituicao, FaultsLeaveTheOldExecutableWholeAndNoTemporaryFile) {
          EscreverArquivo(destino + "/dentro", "x");
        },
        "está ocupado"},
-      {"write_fails_midway", [&] { EscreverArquivo(origem, std::string(256 * 1024, 'n'), 0755); },
+      {"write_fails_midway",
+       [&] { EscreverArquivo(origem, std::string(256 * 1024, 'n'), fs::perms(0755)); },
        "Não foi possível gravar a nova cópia", 64 * 1024},
   };
   for (const auto& f : falhas) {
@@ -199,10 +201,10 @@ TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
   for (int i = 0; i < 200 * 1024; ++i) conteudo += static_cast<char>(i % 251);
   for (const auto& c : casos) {
     SCOPED_TRACE(c.Rotulo);
-    EscreverArquivo(FOrigem, conteudo, c.ModoOrigem);
+    EscreverArquivo(FOrigem, conteudo, fs::perms(c.ModoOrigem));
     DefinirTempo(FOrigem, 1620284889, 123456789);
     if (c.ModoAntigo)
-      EscreverArquivo(FDestino, "velho", c.ModoAntigo);
+      EscreverArquivo(FDestino, "velho", fs::perms(c.ModoAntigo));
     else
       fs::remove(FDestino);
 
@@ -212,7 +214,7 @@ TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
     EXPECT_EQ(st.st_mode & 07777, c.ModoEsperado);
     EXPECT_EQ(st.st_mtim.tv_sec, 1620284889);
     EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
-    EXPECT_EQ(Listar(FExecutavel), std::set<std::string>{"prog"});
+    EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"prog"});
   }
 }
 
