@@ -65,7 +65,7 @@ std::string Principal::LerConfiguracaoBanco() {
   if (!existe) {
     FAplicacao.MessageBox("Não foi encontrado o arquivo de inicialização", kAvisoDoSistema,
                           MB_OK | MB_ICONERROR);
-    FAplicacao.EncerrarProcesso(kSaidaFalhaAtualizacao);
+    FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   }
   sServidor = configuracao.sServidor;
   sPath = configuracao.sPath;
@@ -85,7 +85,7 @@ void Principal::ConectarBancoDados(const std::string& AStringConexao) {
     FAplicacao.MessageBox(
         "O Sistema não conseguiu conectar com a base de dados.\r" + ClasseEMensagem(e),
         kAvisoDoSistema, MB_OK | MB_ICONERROR);
-    FAplicacao.EncerrarProcesso(kSaidaFalhaAtualizacao);
+    FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   }
 }
 

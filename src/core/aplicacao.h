@@ -11,6 +11,11 @@ inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONERROR = 0x10;
 inline constexpr unsigned MB_ICONWARNING = 0x30;
 
+// Exit code after a fatal start-up failure (a missing INI file, a failed connection, the
+// updater or the server copy missing, the updater not started). The hand-over to a started
+// updater ends with 0.
+inline constexpr int kSaidaFalhaFatal = 1;
+
 // The application object: what the system's flows ask of the windowing side. The frontends
 // (Qt on Linux, Win32 on Windows) implement it; tests use a recording implementation.
 class Aplicacao {

@@ -16,10 +16,6 @@ namespace tolvane {
 using IniciadorPrograma = std::function<std::string(const std::string& APrograma,
                                                     const std::vector<std::string>& AArgumentos)>;
 
-// Exit code of the process after a fatal failure of the update check (the updater or the
-// server copy missing, the updater not started); the hand-over to a started updater ends with 0.
-inline constexpr int kSaidaFalhaAtualizacao = 1;
-
 // The update module: keeps the workstation's copy of the running executable equal to the copy
 // in the update folder on the file server, and runs the post-update tasks.
 //

@@ -36,7 +36,7 @@ std::string ModuloAtualizacao::CaminhoExecutavelAtual() const {
 
 void ModuloAtualizacao::EncerrarComMensagem(const std::string& ATexto, unsigned AFlags) {
   FAplicacao.MessageBox(ATexto, kCaptionAviso, AFlags);
-  FAplicacao.EncerrarProcesso(kSaidaFalhaAtualizacao);
+  FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   std::abort();  // not reached: the compiler does not carry [[noreturn]] through a virtual call
 }
 
