@@ -43,8 +43,8 @@ int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostrea
            << " s; ele é substituído mesmo assim.\n";
 
   try {
-    SubstituirArquivo(JuntarCaminho(a.PastaAtualizacao, a.NomeExecutavel), pastaExecutavel,
-                      a.NomeExecutavel);
+    SubstituirExecutavel(JuntarCaminho(a.PastaAtualizacao, a.NomeExecutavel), pastaExecutavel,
+                         a.NomeExecutavel);
   } catch (const Erro& e) {
     AErros << kPrefixo << e.Mensagem() << " Nada foi substituído.\n";
     return kSaidaFalhou;

@@ -17,7 +17,7 @@ inline constexpr int kSaidaIncompleta = 3;  // replaced, but the marker or the s
 inline constexpr std::chrono::milliseconds kLimiteEspera = std::chrono::seconds(30);
 
 // The updater's whole run for the arguments of its command line (see LerArgumentos): waits for
-// the program to end, replaces "<@E>/<@A>" by "<@M>/<@A>" (SubstituirArquivo), writes the update
+// the program to end, replaces "<@E>/<@A>" by "<@M>/<@A>" (SubstituirExecutavel), writes the update
 // marker with the master folder of the hint in the update folder, makes the executable folder the
 // current directory and starts the program from there, not waiting for it. Every failure and
 // warning goes to AErros, one line each, beginning "tolvaneAtualizador: ". After a failed

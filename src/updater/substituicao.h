@@ -16,7 +16,7 @@ namespace tolvane {
 // Throws Erro "EOSError" with a message that names the file and the cause (missing, unreadable,
 // no space, folder read-only, target in use). After a failure the old file is untouched and no
 // temporary file is left in APastaDestino.
-void SubstituirArquivo(const std::string& AOrigem, const std::string& APastaDestino,
-                       const std::string& ANome);
+void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
+                          const std::string& ANome);
 
 }  // namespace tolvane

@@ -81,7 +81,7 @@ Desfecho SubstituirNoFilho(const std::string& AOrigem, const std::string& APasta
       mensagem = "cannot limit the file size";
     } else {
       try {
-        SubstituirArquivo(AOrigem, APasta, "prog");
+        SubstituirExecutavel(AOrigem, APasta, "prog");
         codigo = 1;
       } catch (const Erro& e) {
         mensagem = e.Mensagem();
@@ -208,7 +208,7 @@ TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
     else
       fs::remove(FDestino);
 
-    ASSERT_NO_THROW(SubstituirArquivo(FOrigem, FExecutavel, "prog"));
+    ASSERT_NO_THROW(SubstituirExecutavel(FOrigem, FExecutavel, "prog"));
     EXPECT_EQ(LerArquivo(FDestino), conteudo);
     const struct stat st = Estado(FDestino);
     EXPECT_EQ(st.st_mode & 07777, c.ModoEsperado);

@@ -1,11 +1,7 @@
 #include "platform/atalho.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
+#include "core/erro.h"
+#include "platform/substituicao_arquivo.h"
 
 namespace tolvane {
 
@@ -57,55 +53,20 @@ std::string ConteudoLancador(const std::string& ADestino, const std::string& ADe
          "\nExec=" + ValorEntrada(ArgumentoExec(ADestino)) + "\nTerminal=false\n";
 }
 
-class Descritor {
- public:
-  explicit Descritor(int AFd) : FFd(AFd) {}
-  ~Descritor() {
-    if (FFd >= 0) ::close(FFd);
-  }
-  Descritor(const Descritor&) = delete;
-  Descritor& operator=(const Descritor&) = delete;
-  int Fd() const { return FFd; }
-  bool Fechar() {
-    const int fd = FFd;
-    FFd = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int FFd;
-};
-
-bool EscreverTudo(int AFd, std::string_view ADados) {
-  while (!ADados.empty()) {
-    const ssize_t n = ::write(AFd, ADados.data(), ADados.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    ADados.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string_view ExtensaoAtalho() { return ".desktop"; }
 
 bool GravarAtalho(const std::string& AArquivo, const std::string& ADestino,
                   const std::string& ADescricao) {
-  // A hidden temporary beside the launcher, renamed over it once complete: a desktop never
-  // shows a half-written launcher, and an old one stays whole when the write fails.
-  const std::size_t barra = AArquivo.rfind('/');
-  const std::string pasta =
-      barra == std::string::npos ? std::string() : AArquivo.substr(0, barra + 1);
-  const std::string nome = barra == std::string::npos ? AArquivo : AArquivo.substr(barra + 1);
-  std::string temporario = pasta + "." + nome + ".XXXXXX";
-  Descritor fd(::mkstemp(temporario.data()));
-  if (fd.Fd() < 0) return false;
-  const bool escrito = EscreverTudo(fd.Fd(), ConteudoLancador(ADestino, ADescricao)) &&
-                       ::fchmod(fd.Fd(), 0755) == 0 && ::fsync(fd.Fd()) == 0;
-  if (fd.Fechar() && escrito && std::rename(temporario.c_str(), AArquivo.c_str()) == 0) return true;
-  ::unlink(temporario.c_str());
-  return false;
+  // Written whole and renamed over the old one: a desktop never shows a half-written launcher,
+  // and an old one stays whole when the write fails.
+  try {
+    SubstituirArquivo(AArquivo, ConteudoLancador(ADestino, ADescricao), 0755);
+    return true;
+  } catch (const Erro&) {
+    return false;
+  }
 }
 
 }  // namespace tolvane

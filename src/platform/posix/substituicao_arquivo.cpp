@@ -1,6 +1,7 @@
 #include "platform/substituicao_arquivo.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -73,7 +74,8 @@ std::string Hexadecimal(std::uint32_t AValor) {
 
 }  // namespace
 
-void SubstituirArquivo(const std::string& ACaminho, std::string_view AConteudo) {
+void SubstituirArquivo(const std::string& ACaminho, std::string_view AConteudo,
+                       std::optional<unsigned> AModo) {
   const fs::path caminho(ACaminho);
   const fs::path pasta = caminho.has_parent_path() ? caminho.parent_path() : fs::path(".");
   std::random_device aleatorio;
@@ -102,6 +104,8 @@ void SubstituirArquivo(const std::string& ACaminho, std::string_view AConteudo) 
     dados += n;
     resta -= static_cast<std::size_t>(n);
   }
+  if (AModo && ::fchmod(arquivo.Valor(), static_cast<mode_t>(*AModo)) != 0)
+    throw ErroCriacao(ACaminho, errno);
   if (::fsync(arquivo.Valor()) != 0 || arquivo.Fechar() != 0) throw ErroEscrita();
   if (::rename(temporario.Caminho().c_str(), ACaminho.c_str()) != 0)
     throw ErroCriacao(ACaminho, errno);

@@ -103,8 +103,8 @@ void Gravar(int ADestino, const char* ADados, std::size_t ATamanho, const std::s
 
 }  // namespace
 
-void SubstituirArquivo(const std::string& AOrigem, const std::string& APastaDestino,
-                       const std::string& ANome) {
+void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
+                          const std::string& ANome) {
   struct stat estado {};
   Descritor origem = AbrirOrigem(AOrigem, estado);
 
