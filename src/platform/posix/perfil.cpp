@@ -8,6 +8,7 @@
 
 #include "core/texto.h"
 #include "platform/codificacao.h"
+#include "platform/posix/descritor.h"
 
 // Hand-written rather than an INI library: the ERP's files are read by the Windows
 // private-profile function on its workstations, and these exact rules (first match, quotes, the
@@ -23,32 +24,18 @@ constexpr std::size_t kTamanhoMaximo = 16u << 20;
 constexpr std::size_t kCaracteresValor = 2047;
 constexpr char32_t kSubstituto = 0xFFFD;
 
-class Descritor {
- public:
-  explicit Descritor(int AFd) : FFd(AFd) {}
-  ~Descritor() {
-    if (FFd >= 0) close(FFd);
-  }
-  Descritor(const Descritor&) = delete;
-  Descritor& operator=(const Descritor&) = delete;
-  int Fd() const { return FFd; }
-
- private:
-  int FFd;
-};
-
 // The file's bytes; nothing when it is no regular file or too large. O_NONBLOCK keeps a FIFO
 // from blocking the open; the type is checked on the open descriptor.
 std::string LerBytes(const std::string& ACaminho) {
   Descritor arquivo(open(ACaminho.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat st {};
-  if (arquivo.Fd() < 0 || fstat(arquivo.Fd(), &st) != 0 || !S_ISREG(st.st_mode) ||
+  if (*arquivo < 0 || fstat(*arquivo, &st) != 0 || !S_ISREG(st.st_mode) ||
       static_cast<std::size_t>(st.st_size) > kTamanhoMaximo)
     return {};
   std::string bytes;
   char buf[65536];
   for (;;) {
-    const ssize_t n = read(arquivo.Fd(), buf, sizeof buf);
+    const ssize_t n = read(*arquivo, buf, sizeof buf);
     if (n < 0) return {};
     if (n == 0) break;
     bytes.append(buf, static_cast<std::size_t>(n));

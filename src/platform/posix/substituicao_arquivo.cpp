@@ -10,6 +10,7 @@
 #include <random>
 
 #include "core/erro.h"
+#include "platform/posix/descritor.h"
 #include "platform/posix/erro_sistema.h"
 
 namespace tolvane {
@@ -17,27 +18,6 @@ namespace tolvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class Descritor {
- public:
-  explicit Descritor(int AValor = -1) : FValor(AValor) {}
-  ~Descritor() {
-    if (FValor >= 0) ::close(FValor);
-  }
-  Descritor(const Descritor&) = delete;
-  Descritor& operator=(const Descritor&) = delete;
-
-  int Valor() const { return FValor; }
-  // Closes now, for the result: a delayed write error shows up here.
-  int Fechar() {
-    const int rc = ::close(FValor);
-    FValor = -1;
-    return rc;
-  }
-
- private:
-  int FValor;
-};
 
 // The temporary file is removed unless it has been renamed into place.
 class ArquivoTemporario {
@@ -98,15 +78,15 @@ void SubstituirArquivo(const std::string& ACaminho, std::string_view AConteudo,
   const char* dados = AConteudo.data();
   std::size_t resta = AConteudo.size();
   while (resta > 0) {
-    const ssize_t n = ::write(arquivo.Valor(), dados, std::min<std::size_t>(resta, 1 << 20));
+    const ssize_t n = ::write(*arquivo, dados, std::min<std::size_t>(resta, 1 << 20));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) throw ErroEscrita();
     dados += n;
     resta -= static_cast<std::size_t>(n);
   }
-  if (AModo && ::fchmod(arquivo.Valor(), static_cast<mode_t>(*AModo)) != 0)
+  if (AModo && ::fchmod(*arquivo, static_cast<mode_t>(*AModo)) != 0)
     throw ErroCriacao(ACaminho, errno);
-  if (::fsync(arquivo.Valor()) != 0 || arquivo.Fechar() != 0) throw ErroEscrita();
+  if (::fsync(*arquivo) != 0 || arquivo.Fechar() != 0) throw ErroEscrita();
   if (::rename(temporario.Caminho().c_str(), ACaminho.c_str()) != 0)
     throw ErroCriacao(ACaminho, errno);
   temporario.Entregue();

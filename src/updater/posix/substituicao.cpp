@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/erro.h"
+#include "platform/posix/descritor.h"
 #include "updater/caminho.h"
 #include "updater/substituicao.h"
 
@@ -17,31 +18,6 @@ namespace {
 [[noreturn]] void Falhar(const std::string& AMensagem) { throw Erro("EOSError", AMensagem); }
 
 std::string Causa(int AErro) { return std::strerror(AErro); }
-
-// A file descriptor, closed when it goes out of scope unless Fechar closed it already.
-class Descritor {
- public:
-  explicit Descritor(int AValor) : FValor(AValor) {}
-  Descritor(Descritor&& AOutro) noexcept : FValor(AOutro.FValor) { AOutro.FValor = -1; }
-  ~Descritor() {
-    if (FValor >= 0) ::close(FValor);
-  }
-  Descritor(const Descritor&) = delete;
-  Descritor& operator=(const Descritor&) = delete;
-  Descritor& operator=(Descritor&&) = delete;
-  int operator*() const { return FValor; }
-  bool Valido() const { return FValor >= 0; }
-  // Closes now and reports the result: on a network or full disk, close can be the first call that
-  // sees a failed write.
-  int Fechar() {
-    const int r = ::close(FValor);
-    FValor = -1;
-    return r;
-  }
-
- private:
-  int FValor;
-};
 
 // The temporary copy's name, removed on the way out unless the rename has taken it.
 class Temporario {
