@@ -68,10 +68,8 @@ ConexaoXcb ConectarTela() {
   return c;
 }
 
-bool ExisteJanela(const QString& AClasse, const QString& ATitulo) {
-  const ConexaoXcb conexao = ConectarTela();
-  if (!conexao) return false;
-  xcb_connection_t* c = conexao.get();
+bool ExisteJanela(xcb_connection_t* c, const QString& AClasse, const QString& ATitulo) {
+  if (!c) return false;
   const xcb_atom_t utf8 = AtomoDe(c, "UTF8_STRING");
   const xcb_atom_t nomeNet = AtomoDe(c, "_NET_WM_NAME");
   for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it)) {

@@ -21,8 +21,8 @@ ConexaoXcb ConectarTela();
 
 // The top-level window search by window class and title, letter case ignored, hidden (unmapped)
 // windows included; children of window-manager frames count as top-level. No display: nothing
-// is found.
-bool ExisteJanela(const QString& AClasse, const QString& ATitulo);
+// is found (AConexao null).
+bool ExisteJanela(xcb_connection_t* AConexao, const QString& AClasse, const QString& ATitulo);
 
 // The application window: a hidden top-level X11 window of class "TApplication" whose name is
 // the application title, so that other programs find this one as they find ours. It is never

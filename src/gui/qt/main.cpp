@@ -14,14 +14,19 @@ using namespace tolvane;
 int main(int argc, char** argv) {
   // The application window, the single-instance guard and the tray live on X11.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
-  if (!ConectarTela()) {
-    std::fprintf(stderr, "tolvaneGestor: cannot open the X display (DISPLAY=%s).\n",
-                 std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
-    return 1;
+  bool outraEstacao = false;
+  {
+    // One look at the display before Qt opens its own connection: is there one, and is another
+    // station's application window on it?
+    const ConexaoXcb tela = ConectarTela();
+    if (!tela) {
+      std::fprintf(stderr, "tolvaneGestor: cannot open the X display (DISPLAY=%s).\n",
+                   std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+      return 1;
+    }
+    outraEstacao = ExisteJanela(tela.get(), QStringLiteral("TApplication"),
+                                QStringLiteral("tolvane Assistente"));
   }
-
-  const bool outraEstacao =
-      ExisteJanela(QStringLiteral("TApplication"), QStringLiteral("tolvane Assistente"));
   QApplication app(argc, argv);
   AplicacaoQt aplicacao(app);
   if (outraEstacao) {
