@@ -51,7 +51,7 @@ void Principal::Sair1Click() {
 
 void Principal::BitBtn2Click() {
   const std::string caminho = ExecutarConsultaTeste(FJanela.TextoCertificado(), PastaExecutavel());
-  FAplicacao.MessageBox("Arquivo salvo em:\r\n" + caminho, FAplicacao.Title(), MB_OK);
+  FAplicacao.MessageBox("Arquivo salvo em:\r\n" + caminho, FAplicacao.Title(), kMbOk);
 }
 
 std::string Principal::PastaExecutavel() const {
@@ -64,7 +64,7 @@ std::string Principal::LerConfiguracaoBanco() {
   locainiServidor = configuracao.locainiServidor;
   if (!existe) {
     FAplicacao.MessageBox("Não foi encontrado o arquivo de inicialização", kAvisoDoSistema,
-                          MB_OK | MB_ICONERROR);
+                          kMbOk | kMbIconError);
     FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   }
   sServidor = configuracao.sServidor;
@@ -84,7 +84,7 @@ void Principal::ConectarBancoDados(const std::string& AStringConexao) {
   } catch (const std::exception& e) {
     FAplicacao.MessageBox(
         "O Sistema não conseguiu conectar com a base de dados.\r" + ClasseEMensagem(e),
-        kAvisoDoSistema, MB_OK | MB_ICONERROR);
+        kAvisoDoSistema, kMbOk | kMbIconError);
     FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   }
 }

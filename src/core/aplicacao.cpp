@@ -5,7 +5,7 @@
 namespace tolvane {
 
 void Aplicacao::MostrarErro(const std::exception& AErro) {
-  MessageBox(ComPontoFinal(AErro.what()), Title(), MB_OK | MB_ICONERROR);
+  MessageBox(ComPontoFinal(AErro.what()), Title(), kMbOk | kMbIconError);
 }
 
 }  // namespace tolvane

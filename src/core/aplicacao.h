@@ -6,10 +6,11 @@
 
 namespace tolvane {
 
-// Flags of the modal message box, with the values of the Windows message box.
-inline constexpr unsigned MB_OK = 0x00;
-inline constexpr unsigned MB_ICONERROR = 0x10;
-inline constexpr unsigned MB_ICONWARNING = 0x30;
+// Flags of the modal message box, with the values of the Windows message box. Named apart from
+// windows.h, where MB_OK and the icons are macros.
+inline constexpr unsigned kMbOk = 0x00;
+inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconWarning = 0x30;
 
 // Exit code after a fatal start-up failure (a missing INI file, a failed connection, the
 // updater or the server copy missing, the updater not started). The hand-over to a started
@@ -42,8 +43,8 @@ class Aplicacao {
   // Requests the end of the program and returns at once.
   virtual void Terminate() = 0;
 
-  // A modal message box with an OK button; AFlags chooses the icon (MB_ICONERROR,
-  // MB_ICONWARNING or none). Returns the button chosen (1 for OK).
+  // A modal message box with an OK button; AFlags chooses the icon (kMbIconError,
+  // kMbIconWarning or none). Returns the button chosen (1 for OK).
   virtual int MessageBox(const std::string& ATexto, const std::string& ACaption,
                          unsigned AFlags) = 0;
 

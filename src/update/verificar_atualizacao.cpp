@@ -53,7 +53,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
   if (ExisteArquivo(NaPastaExecutavel(kMarcadorDesenvolvedor))) {
     FAplicacao.MessageBox("O aplicativo " + c.sNomeExecutavel + " não será atualizado. A pasta " +
                               c.sPastaExecutavel + " está com o arquivo " + kMarcadorDesenvolvedor,
-                          kCaptionAviso, MB_ICONWARNING);
+                          kCaptionAviso, kMbIconWarning);
     return;
   }
 
@@ -66,7 +66,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
     EncerrarComMensagem(
         "Não foi encontrado o tolvane Atualizador no Servidor. Entre em contato com o suporte "
         "técnico da tolvane.",
-        MB_OK);
+        kMbOk);
 
   if (AVerificarVersaoParametro) AVerificarVersaoParametro();
 
@@ -77,7 +77,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
     EncerrarComMensagem("Falha na atualização do aplicativo. Não foi encontrado o arquivo " +
                             c.sNomeExecutavel + " na pasta " + c.sPastaAtualizacao + "." +
                             kFinalizado,
-                        MB_ICONWARNING);
+                        kMbIconWarning);
 
   // Both texts through the same settings, read once.
   const ConfiguracaoRegional cfg = LerConfiguracaoRegional();
@@ -89,7 +89,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
     EncerrarComMensagem("Falha na atualização do aplicativo. Não foi encontrado o arquivo " +
                             NomeAtualizador() + " na pasta " + c.sPastaAtualizacao + "." +
                             kFinalizado,
-                        MB_ICONWARNING);
+                        kMbIconWarning);
 
   FAplicacao.MostrarAviso(TextoAvisoNovaVersao(c.sNomeExecutavel), false, true);
 
@@ -99,7 +99,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
     EncerrarComMensagem("Falha na atualização do aplicativo. Não foi possível iniciar o arquivo " +
                             NomeAtualizador() + " na pasta " + c.sPastaAtualizacao + "." +
                             kFinalizado,
-                        MB_ICONWARNING);
+                        kMbIconWarning);
 
   FAplicacao.EncerrarProcesso(0);
 }

@@ -171,7 +171,7 @@ TEST_F(Partida, AnUnhandledErrorGoesToTheDefaultDisplayAndLeavesTheWindowHidden)
       << FApp.Mensagens[0].Texto;
   EXPECT_TRUE(FApp.Mensagens[0].Texto.ends_with("."));
   EXPECT_EQ(FApp.Mensagens[0].Caption, "tolvane Gestor");
-  EXPECT_EQ(FApp.Mensagens[0].Flags, MB_ICONERROR);
+  EXPECT_EQ(FApp.Mensagens[0].Flags, kMbIconError);
   EXPECT_EQ(FJanela.Dica, "tolvane Gestor");  // the steps before it ran
   EXPECT_TRUE(FJanela.Certificados.empty());
   EXPECT_FALSE(FApp.Mostrar);

@@ -1,17 +1,26 @@
-// The windows' designed layout, on Qt's offscreen platform.
+// The Qt windows built from their layouts, and the flows that drive them, on Qt's offscreen
+// platform.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
 #include <cstdlib>
 
+#include "app/frm_mensagem_confirmar_generica.h"
+#include "app/frm_sobre.h"
+#include "app/icone_bandeja.h"
+#include "app/layouts.h"
 #include "gui/qt/aplicacao_qt.h"
+#include "gui/qt/bandeja_qt.h"
 #include "gui/qt/caixa_mensagem.h"
-#include "gui/qt/frm_mensagem_confirmar_generica.h"
-#include "gui/qt/frm_principal.h"
-#include "gui/qt/frm_sobre.h"
+#include "gui/qt/janela_qt.h"
 
 namespace tolvane {
 namespace {
@@ -32,119 +41,166 @@ class Janelas : public ::testing::Test {
 QApplication* Janelas::FApp = nullptr;
 AplicacaoQt* Janelas::FAplicacao = nullptr;
 
-struct Controle {
-  const char* Nome;
-  QRect Geometria;
+// A form without handlers, to build a bare window of a layout.
+class SemEventos : public EventosJanela {
+ public:
+  void Click(std::string_view) noexcept override {}
+  bool CloseQuery() noexcept override { return true; }
+  void FormClose() noexcept override {}
 };
 
-void ConfereGeometrias(const QWidget& AJanela, std::initializer_list<Controle> AControles) {
-  for (const auto& c : AControles) {
-    const auto* w = AJanela.findChild<QWidget*>(QString::fromLatin1(c.Nome));
-    ASSERT_NE(w, nullptr) << c.Nome;
-    EXPECT_EQ(w->geometry(), c.Geometria) << c.Nome;
+QString Q(std::string_view ATexto) {
+  return QString::fromUtf8(ATexto.data(), static_cast<qsizetype>(ATexto.size()));
+}
+
+// Every row of the layout against the widget built for it.
+void ConfereLayout(const JanelaQt& AJanela, const LayoutJanela& ALayout) {
+  EXPECT_EQ(AJanela.objectName(), Q(ALayout.Nome));
+  EXPECT_EQ(AJanela.windowTitle(), Q(ALayout.Caption));
+  EXPECT_EQ(AJanela.size(), QSize(ALayout.LarguraCliente, ALayout.AlturaCliente));
+  EXPECT_EQ(AJanela.minimumSize(), AJanela.maximumSize());  // fixed border
+  EXPECT_FALSE(AJanela.windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(AJanela.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(bool(AJanela.windowFlags() & Qt::WindowCloseButtonHint), ALayout.BotoesTitulo);
+  EXPECT_EQ(AJanela.font().family(), Q(ALayout.FonteJanela.Familia));
+  EXPECT_EQ(AJanela.font().pixelSize(), ALayout.FonteJanela.Pixels);
+  EXPECT_EQ(AJanela.windowIcon().isNull(), !ALayout.IconePrograma);
+  EXPECT_FALSE(AJanela.isVisible());  // created hidden
+
+  for (const Controle& c : ALayout.Controles) {
+    SCOPED_TRACE(std::string(c.Nome));
+    if (c.Tipo == TipoControle::Menu) {
+      EXPECT_NE(AJanela.Menu(c.Nome), nullptr);
+      continue;
+    }
+    if (c.Tipo == TipoControle::ItemMenu || c.Tipo == TipoControle::SeparadorMenu) {
+      const QList<QAction*> acoes = AJanela.Menu(c.Pai)->actions();
+      const auto it = std::find_if(acoes.begin(), acoes.end(),
+                                   [&](QAction* a) { return a->objectName() == Q(c.Nome); });
+      ASSERT_NE(it, acoes.end());
+      EXPECT_EQ((*it)->isSeparator(), c.Tipo == TipoControle::SeparadorMenu);
+      if (!(*it)->isSeparator()) {
+        EXPECT_EQ((*it)->text(), Q(c.Texto));
+      }
+      continue;
+    }
+    const QWidget* w = AJanela.Widget(c.Nome);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->objectName(), Q(c.Nome));
+    if (c.Tipo == TipoControle::Pagina) {
+      const auto* paginas = qobject_cast<const QTabWidget*>(AJanela.Widget(c.Pai));
+      ASSERT_NE(paginas, nullptr);
+      EXPECT_EQ(paginas->tabText(paginas->indexOf(const_cast<QWidget*>(w))), Q(c.Texto));
+      if (c.PaginaInicial) {
+        EXPECT_EQ(paginas->currentWidget(), w);
+      }
+      continue;
+    }
+    EXPECT_EQ(w->pos(), QPoint(c.Esquerda, c.Topo));
+    if (c.Largura != kTamanhoDoTexto) {
+      EXPECT_EQ(w->width(), c.Largura);
+    }
+    if (c.Altura != kTamanhoDoTexto) {
+      EXPECT_EQ(w->height(), c.Altura);
+    }
+    EXPECT_EQ(!w->isHidden(), c.Visivel);
+    EXPECT_EQ(w->isEnabled(), c.Habilitado);
+    if (c.FontePropria) {
+      EXPECT_EQ(w->font().family(), Q(c.FontePropria->Familia));
+      EXPECT_EQ(w->font().pixelSize(), c.FontePropria->Pixels);
+      EXPECT_EQ(w->font().italic(), c.FontePropria->Italica);
+    }
+    if (const auto* rotulo = qobject_cast<const QLabel*>(w); rotulo && !c.Texto.empty()) {
+      EXPECT_EQ(rotulo->text(), Q(c.Texto));
+      EXPECT_EQ(rotulo->wordWrap(), c.QuebraPalavras);
+      EXPECT_EQ(bool(rotulo->alignment() & Qt::AlignHCenter), c.Centralizado);
+    }
+    if (const auto* botao = qobject_cast<const QAbstractButton*>(w)) {
+      EXPECT_EQ(botao->text(), Q(c.Texto));
+      EXPECT_EQ(botao->icon().isNull(), c.Imagem == Figura::Nenhuma);
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+      EXPECT_EQ(combo->isEditable(), c.Digitavel);
+      EXPECT_EQ(combo->currentIndex(), -1);
+      EXPECT_TRUE(combo->currentText().isEmpty());
+    }
+    // Tab reaches exactly the controls that have a place in the tab order (a panel's place is
+    // that of the controls inside it).
+    if (c.Tipo != TipoControle::PaginaControle && c.Tipo != TipoControle::Painel) {
+      EXPECT_EQ(bool(w->focusPolicy() & Qt::TabFocus), c.OrdemTab >= 0);
+    }
   }
 }
 
-TEST_F(Janelas, MainWindowLayout) {
-  TfrmPrincipal frm(*FAplicacao);
-  EXPECT_EQ(frm.windowTitle(), "tolvane Gestor");
-  EXPECT_EQ(frm.size(), QSize(540, 357));
-  EXPECT_EQ(frm.minimumSize(), frm.maximumSize());  // fixed border
-  EXPECT_EQ(frm.pos(), QPoint(764, 175));
-  EXPECT_FALSE(frm.windowFlags() & Qt::WindowMinimizeButtonHint);
-  EXPECT_FALSE(frm.windowFlags() & Qt::WindowMaximizeButtonHint);
-  EXPECT_TRUE(frm.windowFlags() & Qt::WindowCloseButtonHint);
-  EXPECT_FALSE(frm.isVisible());  // created hidden
-
-  ASSERT_EQ(frm.PageControl1->count(), 2);
-  EXPECT_EQ(frm.PageControl1->tabText(0), "Controle");
-  EXPECT_EQ(frm.PageControl1->tabText(1), "API Conformidade Facil");
-  EXPECT_EQ(frm.PageControl1->currentWidget(), frm.TabSheet2);
-
-  ConfereGeometrias(frm, {{"lblVersao", {144, 7, 225, 13}},
-                          {"Bevel1", {0, 29, 535, 2}},
-                          {"Bevel2", {0, 262, 538, 2}},
-                          {"lblNomeArquivo", {84, 272, 445, 13}},
-                          {"Bevel3", {0, 294, 538, 2}},
-                          {"BitBtn1", {384, 301, 147, 25}},
-                          {"cbListaCertificado", {24, 51, 505, 21}},
-                          {"BitBtn2", {24, 80, 225, 25}}});
-  EXPECT_EQ(frm.Label1->pos(), QPoint(24, 32));
-  EXPECT_EQ(frm.lblVersao->text(), "VERSÃO:");
-  EXPECT_TRUE(frm.lblNomeArquivo->text().isEmpty());
-  EXPECT_EQ(frm.BitBtn1->text(), "Minimizar");
-  EXPECT_FALSE(frm.BitBtn1->icon().isNull());
-  EXPECT_EQ(frm.Label1->text(), "Selecione o Certificado Digital para Consulta");
-  EXPECT_EQ(frm.BitBtn2->text(), "Testar Consulta");
-  EXPECT_TRUE(frm.cbListaCertificado->isEditable());
-  EXPECT_EQ(frm.cbListaCertificado->currentIndex(), -1);
-  EXPECT_TRUE(frm.cbListaCertificado->currentText().isEmpty());
-  // Tab goes from the combo box (its own line edit inside it) to the button.
-  QWidget* proximo = frm.cbListaCertificado->nextInFocusChain();
-  while (proximo && (frm.cbListaCertificado->isAncestorOf(proximo) ||
-                     !(proximo->focusPolicy() & Qt::TabFocus)))
+// The next control that Tab reaches after AInicio, skipping the inner parts of AInicio.
+const QWidget* ProximoNoTab(const QWidget* AInicio) {
+  const QWidget* proximo = AInicio->nextInFocusChain();
+  while (proximo && (AInicio->isAncestorOf(proximo) || !(proximo->focusPolicy() & Qt::TabFocus)))
     proximo = proximo->nextInFocusChain();
-  EXPECT_EQ(proximo, frm.BitBtn2);
+  return proximo;
+}
 
-  const auto acoes = frm.PopupMenu1->actions();
-  ASSERT_EQ(acoes.size(), 3);
-  EXPECT_EQ(acoes[0]->text(), "&Abrir tolvane Gestor");
-  EXPECT_TRUE(acoes[1]->isSeparator());
-  EXPECT_EQ(acoes[2]->text(), "&Sair");
+TEST_F(Janelas, EachWindowIsBuiltAsItsLayoutSays) {
+  for (const LayoutJanela* layout :
+       {&LayoutFrmPrincipal(), &LayoutFrmSobre(), &LayoutFrmMensagemConfirmarGenerica()}) {
+    SCOPED_TRACE(std::string(layout->Nome));
+    SemEventos eventos;
+    const JanelaQt janela(*FAplicacao, *layout, eventos);
+    ConfereLayout(janela, *layout);
+  }
+}
+
+TEST_F(Janelas, MainWindowTabOrderComboAndPictures) {
+  SemEventos eventos;
+  JanelaQt janela(*FAplicacao, LayoutFrmPrincipal(), eventos);
+  // Tab goes from the combo box (its own line edit inside it) to the button.
+  EXPECT_EQ(ProximoNoTab(janela.Widget("cbListaCertificado")), janela.Widget("BitBtn2"));
+  EXPECT_EQ(janela.pos(), QPoint(764, 175));
+
+  // The list is refilled in order with nothing chosen; its text is what is chosen or typed.
+  auto* combo = qobject_cast<QComboBox*>(janela.Widget("cbListaCertificado"));
+  combo->setEditText("digitado");
+  EXPECT_EQ(janela.Text("cbListaCertificado"), "digitado");
+  janela.ClearItems("cbListaCertificado");
+  EXPECT_EQ(janela.Text("cbListaCertificado"), "");
+  for (const char* nome : {"Zeta", "Alfa", "Alfa", ""}) janela.AddItem("cbListaCertificado", nome);
+  ASSERT_EQ(combo->count(), 4);
+  EXPECT_EQ(combo->itemText(0), "Zeta");
+  EXPECT_EQ(combo->itemText(2), "Alfa");
+  EXPECT_EQ(janela.Text("cbListaCertificado"), "");
+  combo->setCurrentIndex(1);
+  EXPECT_EQ(janela.Text("cbListaCertificado"), "Alfa");
+}
+
+TEST_F(Janelas, InformationWindowLogoAndVersionLabel) {
+  TfrmSobre& frm = FAplicacao->CreateForm<TfrmSobre>();
+  auto& janela = static_cast<JanelaQt&>(frm.Window());
+  // The logo is the 131 x 152 colour JPEG decoded from the program's own resources.
+  const QPixmap logo = qobject_cast<QLabel*>(janela.Widget("Image1"))->pixmap();
+  EXPECT_EQ(logo.size(), QSize(131, 152));
+  EXPECT_FALSE(logo.toImage().allGray());
+  // The version label is as wide as its text, 17 high, and can be selected but not tabbed to.
+  auto* versao = qobject_cast<QLabel*>(janela.Widget("lblVersao"));
+  janela.SetText("lblVersao", "Versão: 25/03/2024 14:37");
+  EXPECT_EQ(versao->width(), versao->sizeHint().width());
+  EXPECT_EQ(versao->height(), 17);
+  EXPECT_TRUE(versao->textInteractionFlags() & Qt::TextSelectableByMouse);
+  EXPECT_EQ(janela.focusWidget(), janela.Widget("btnFechar"));
 }
 
 TEST_F(Janelas, TrayHintShowsOnlyTheFirst127Characters) {
-  TfrmPrincipal frm(*FAplicacao);
-  EXPECT_TRUE(frm.TrayIcon1->Hint().isEmpty());
-  frm.DefinirDicaBandeja(std::string(200, 'x'));
-  EXPECT_EQ(frm.TrayIcon1->Hint(), QString(127, 'x'));
-  frm.DefinirDicaBandeja("tolvane Gestor");
-  EXPECT_EQ(frm.TrayIcon1->Hint(), "tolvane Gestor");
-}
-
-TEST_F(Janelas, CertificateComboIsRefilledInOrderWithNothingChosen) {
-  TfrmPrincipal frm(*FAplicacao);
-  frm.cbListaCertificado->setEditText("digitado");
-  frm.LimparCertificados();
-  EXPECT_EQ(frm.TextoCertificado(), "");
-  for (const char* nome : {"Zeta", "Alfa", "Alfa", ""}) frm.AdicionarCertificado(nome);
-  ASSERT_EQ(frm.cbListaCertificado->count(), 4);
-  EXPECT_EQ(frm.cbListaCertificado->itemText(0), "Zeta");
-  EXPECT_EQ(frm.cbListaCertificado->itemText(2), "Alfa");
-  EXPECT_EQ(frm.TextoCertificado(), "");
-  frm.cbListaCertificado->setCurrentIndex(1);
-  EXPECT_EQ(frm.TextoCertificado(), "Alfa");
-}
-
-TEST_F(Janelas, InformationWindowLayout) {
-  TfrmSobre frm(*FAplicacao);
-  EXPECT_EQ(frm.windowTitle(), "tolvane Gestor");
-  EXPECT_EQ(frm.size(), QSize(490, 208));
-  EXPECT_EQ(frm.minimumSize(), frm.maximumSize());
-  ConfereGeometrias(frm, {{"Bevel4", {8, 11, 473, 158}},
-                          {"RxLabel1", {172, 15, 195, 39}},
-                          {"Image1", {12, 14, 131, 152}},
-                          {"lblMensagem", {164, 125, 286, 32}},
-                          {"btnFechar", {406, 175, 75, 27}}});
-  EXPECT_EQ(frm.lblVersao->pos(), QPoint(172, 74));
-  EXPECT_EQ(frm.lblVersao->height(), 17);
-  EXPECT_EQ(frm.lblVersao->text(), "Versão:");  // until the window is shown
-  EXPECT_EQ(frm.lblVersao->font().family(), "Arial");
-  EXPECT_EQ(frm.lblVersao->font().pixelSize(), 15);
-  EXPECT_EQ(frm.RxLabel1->text(), "tolvane Gestor");
-  EXPECT_TRUE(frm.RxLabel1->font().italic());
-  EXPECT_EQ(frm.RxLabel1->font().pixelSize(), 24);
-  EXPECT_EQ(frm.lblMensagem->text(),
-            "Gestor de integração com os usuários do sistema tolvane Empresa");
-  EXPECT_TRUE(frm.lblMensagem->wordWrap());
-  EXPECT_EQ(frm.btnFechar->text(), "&Minimizar");
-  EXPECT_EQ(frm.btnFechar->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
-  EXPECT_FALSE(frm.lblVersao->focusPolicy() & Qt::TabFocus);  // selectable by mouse only
-  EXPECT_FALSE(frm.btnFechar->icon().isNull());
-  // The logo is the 131 x 152 colour JPEG decoded from the program's own resources.
-  const QPixmap logo = frm.Image1->pixmap();
-  EXPECT_EQ(logo.size(), QSize(131, 152));
-  EXPECT_FALSE(logo.toImage().allGray());
+  SemEventos eventos;
+  JanelaQt janela(*FAplicacao, LayoutFrmPrincipal(), eventos);
+  auto bandeja = std::make_unique<BandejaQt>(*janela.Menu("PopupMenu1"));
+  BandejaQt& qt = *bandeja;
+  IconeBandeja icone(janela, std::move(bandeja));
+  EXPECT_TRUE(qt.Dica().isEmpty());
+  icone.SetHint(std::string(200, 'x'));
+  EXPECT_EQ(qt.Dica(), QString(127, 'x'));
+  icone.SetHint(std::string(130, 'x') + "ç");
+  EXPECT_EQ(qt.Dica(), QString(127, 'x'));  // characters, not bytes
+  icone.SetHint("tolvane Gestor");
+  EXPECT_EQ(qt.Dica(), "tolvane Gestor");
 }
 
 TEST_F(Janelas, NoticeWindowModes) {
@@ -154,47 +210,52 @@ TEST_F(Janelas, NoticeWindowModes) {
   };
   for (const Caso c : {Caso{true, 200}, Caso{false, 80}}) {
     MostrarAviso(*FAplicacao, "Texto do aviso", c.Confirmacao, false);
-    QPointer<TfrmMensagemConfirmarGenerica> frm = frmMensagemConfirmarGenerica;
-    ASSERT_TRUE(frm);
-    EXPECT_EQ(frm->windowTitle(), "Aviso do Sistema");
-    EXPECT_EQ(frm->frameGeometry().size(), QSize(540, c.Altura));
-    EXPECT_EQ(frm->pos(), QPoint(0, 0));
-    EXPECT_EQ(frm->lblMensagem->text(), "Texto do aviso");
-    EXPECT_EQ(frm->lblMensagem->geometry(), QRect(8, 16, 517, 72));
-    EXPECT_EQ(frm->ckbConcordo->isVisible(), c.Confirmacao);
-    EXPECT_EQ(frm->btnOk->isVisible(), c.Confirmacao);
-    EXPECT_FALSE(frm->btnOk->isEnabled());
-    EXPECT_FALSE(frm->windowFlags() & Qt::WindowCloseButtonHint);
+    ASSERT_NE(frmMensagemConfirmarGenerica, nullptr);
+    QPointer<JanelaQt> janela = &static_cast<JanelaQt&>(frmMensagemConfirmarGenerica->Window());
+    EXPECT_TRUE(janela->isVisible());
+    EXPECT_EQ(janela->frameGeometry().size(), QSize(540, c.Altura));
+    EXPECT_EQ(janela->pos(), QPoint(0, 0));
+    EXPECT_EQ(janela->Text("lblMensagem"), "Texto do aviso");
+    EXPECT_EQ(janela->Widget("lblMensagem")->geometry(), QRect(8, 16, 517, 72));
+    // The panel stays docked to the bottom edge at full width.
+    EXPECT_EQ(janela->Widget("Panel1")->geometry(),
+              QRect(0, janela->height() - 40, janela->width(), 40));
+    auto* ok = qobject_cast<QAbstractButton*>(janela->Widget("btnOk"));
+    auto* concordo = qobject_cast<QAbstractButton*>(janela->Widget("ckbConcordo"));
+    EXPECT_EQ(concordo->isVisible(), c.Confirmacao);
+    EXPECT_EQ(ok->isVisible(), c.Confirmacao);
+    EXPECT_FALSE(ok->isEnabled());
     if (c.Confirmacao) {
-      frm->ckbConcordo->click();
-      EXPECT_TRUE(frm->btnOk->isEnabled());
-      frm->ckbConcordo->click();
-      EXPECT_FALSE(frm->btnOk->isEnabled());
-      frm->ckbConcordo->click();
-      frm->btnOk->click();
+      concordo->click();
+      EXPECT_TRUE(ok->isEnabled());
+      concordo->click();
+      EXPECT_FALSE(ok->isEnabled());
+      concordo->click();
+      ok->click();
     } else {
-      frm->close();
+      janela->close();
     }
-    EXPECT_FALSE(frmMensagemConfirmarGenerica);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(frm);  // freed, not merely hidden
+    EXPECT_EQ(frmMensagemConfirmarGenerica, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(janela);  // freed, not merely hidden
   }
 }
 
 TEST_F(Janelas, SecondNoticeTakesTheReferenceAndClosingEitherClearsIt) {
   MostrarAviso(*FAplicacao, "primeiro", true, false);
-  QPointer<TfrmMensagemConfirmarGenerica> primeiro = frmMensagemConfirmarGenerica;
+  TfrmMensagemConfirmarGenerica* primeiro = frmMensagemConfirmarGenerica;
   MostrarAviso(*FAplicacao, "segundo", true, false);
-  QPointer<TfrmMensagemConfirmarGenerica> segundo = frmMensagemConfirmarGenerica;
+  TfrmMensagemConfirmarGenerica* segundo = frmMensagemConfirmarGenerica;
   EXPECT_NE(primeiro, segundo);
-  primeiro->close();
-  EXPECT_FALSE(frmMensagemConfirmarGenerica);
-  segundo->close();
+  primeiro->Window().Close();
+  EXPECT_EQ(frmMensagemConfirmarGenerica, nullptr);
+  segundo->Window().Close();
+  QCoreApplication::processEvents();
 }
 
 TEST_F(Janelas, MessageBoxCopiesItsTextInTheWindowsLayout) {
   CaixaMensagem caixa(QStringLiteral("Falha.\rO Sistema será finalizado."),
-                      QStringLiteral("Aviso do Sistema"), MB_ICONWARNING, nullptr);
+                      QStringLiteral("Aviso do Sistema"), kMbIconWarning, nullptr);
   EXPECT_EQ(caixa.windowTitle(), "Aviso do Sistema");
   EXPECT_EQ(caixa.icon(), QMessageBox::Warning);
   EXPECT_EQ(caixa.text(), "Falha.\nO Sistema será finalizado.");  // a lone CR breaks the line
@@ -204,7 +265,7 @@ TEST_F(Janelas, MessageBoxCopiesItsTextInTheWindowsLayout) {
             "---------------------------\nAviso do Sistema\n---------------------------\n"
             "Falha.\rO Sistema será finalizado.\n---------------------------\nOK   \n"
             "---------------------------\n");
-  CaixaMensagem erro(QStringLiteral("<b>x</b>"), QStringLiteral("tolvane Gestor"), MB_ICONERROR,
+  CaixaMensagem erro(QStringLiteral("<b>x</b>"), QStringLiteral("tolvane Gestor"), kMbIconError,
                      nullptr);
   EXPECT_EQ(erro.icon(), QMessageBox::Critical);
   EXPECT_EQ(erro.textFormat(), Qt::PlainText);  // texts from outside are never markup

@@ -12,9 +12,9 @@ namespace {
 
 QMessageBox::Icon IconeDasFlags(unsigned AFlags) {
   switch (AFlags & 0xF0) {
-    case MB_ICONERROR:
+    case kMbIconError:
       return QMessageBox::Critical;
-    case MB_ICONWARNING:
+    case kMbIconWarning:
       return QMessageBox::Warning;
     case 0x40:
       return QMessageBox::Information;

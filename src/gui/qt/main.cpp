@@ -3,44 +3,25 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
+#include "app/entrada.h"
 #include "gui/qt/aplicacao_qt.h"
-#include "gui/qt/frm_principal.h"
-#include "gui/qt/janelas_x11.h"
-#include "gui/qt/pedido_encerramento.h"
+#include "gui/qt/janela_aplicacao_x11.h"
 
 using namespace tolvane;
 
 int main(int argc, char** argv) {
   // The application window, the single-instance guard and the tray live on X11.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
-  bool outraEstacao = false;
-  {
-    // One look at the display before Qt opens its own connection: is there one, and is another
-    // station's application window on it?
-    const ConexaoXcb tela = ConectarTela();
-    if (!tela) {
-      std::fprintf(stderr, "tolvaneGestor: cannot open the X display (DISPLAY=%s).\n",
-                   std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
-      return 1;
-    }
-    outraEstacao = ExisteJanela(tela.get(), QStringLiteral("TApplication"),
-                                QStringLiteral("tolvane Assistente"));
+  if (!ConectarTela()) {
+    std::fprintf(stderr, "tolvaneGestor: cannot open the X display (DISPLAY=%s).\n",
+                 std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+    return kSaidaFalhaFatal;
   }
-  QApplication app(argc, argv);
-  AplicacaoQt aplicacao(app);
-  if (outraEstacao) {
-    aplicacao.MessageBox("Já existe uma estação do tolvane Assistente em execução.",
-                         "Aviso do sistema", MB_OK | MB_ICONWARNING);
-    return 0;
-  }
-
-  aplicacao.Initialize();
-  aplicacao.SetTitle("tolvane Gestor");
-  aplicacao.SetShowMainForm(false);
-  TfrmPrincipal& frmPrincipal = aplicacao.CreateForm<TfrmPrincipal>();
-  frmPrincipal.TrayIcon1->SetIconVisible(true);
-  const PedidoEncerramento fimDaSessao([&aplicacao] { aplicacao.Terminate(); });
-  aplicacao.Run();
-  return 0;
+  std::optional<QApplication> qt;
+  return Entrada([&] {
+    qt.emplace(argc, argv);
+    return std::make_unique<AplicacaoQt>(*qt);
+  });
 }

@@ -1,9 +1,7 @@
-#include "gui/qt/janelas_x11.h"
+#include "gui/qt/janela_aplicacao_x11.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 namespace tolvane {
 
@@ -21,38 +19,6 @@ xcb_atom_t AtomoDe(xcb_connection_t* c, const char* ANome) {
   return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
-std::string Propriedade(xcb_connection_t* c, xcb_window_t AJanela, xcb_atom_t AAtomo,
-                        xcb_atom_t ATipo) {
-  RespostaXcb<xcb_get_property_reply_t> r(
-      xcb_get_property_reply(c, xcb_get_property(c, 0, AJanela, AAtomo, ATipo, 0, 1024), nullptr));
-  if (!r || r->format != 8) return {};
-  return std::string(static_cast<const char*>(xcb_get_property_value(r.get())),
-                     static_cast<std::size_t>(xcb_get_property_value_length(r.get())));
-}
-
-bool Confere(xcb_connection_t* c, xcb_window_t AJanela, const QString& AClasse,
-             const QString& ATitulo, xcb_atom_t AUtf8, xcb_atom_t ANomeNet) {
-  // WM_CLASS holds the instance name and the class name, each ending in a NUL.
-  const std::string wmClass = Propriedade(c, AJanela, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
-  const auto fimInstancia = wmClass.find('\0');
-  if (fimInstancia == std::string::npos) return false;
-  const std::string classe = wmClass.substr(fimInstancia + 1).c_str();
-  if (QString::fromLatin1(classe).compare(AClasse, Qt::CaseInsensitive) != 0) return false;
-  std::string nome = Propriedade(c, AJanela, ANomeNet, AUtf8);
-  QString titulo = QString::fromUtf8(nome);
-  if (nome.empty())
-    titulo = QString::fromLatin1(Propriedade(c, AJanela, XCB_ATOM_WM_NAME, XCB_ATOM_STRING));
-  return titulo.compare(ATitulo, Qt::CaseInsensitive) == 0;
-}
-
-std::vector<xcb_window_t> Filhas(xcb_connection_t* c, xcb_window_t AJanela) {
-  RespostaXcb<xcb_query_tree_reply_t> r(
-      xcb_query_tree_reply(c, xcb_query_tree(c, AJanela), nullptr));
-  if (!r) return {};
-  const xcb_window_t* filhas = xcb_query_tree_children(r.get());
-  return std::vector<xcb_window_t>(filhas, filhas + xcb_query_tree_children_length(r.get()));
-}
-
 void DefinirTexto(xcb_connection_t* c, xcb_window_t AJanela, xcb_atom_t APropriedade,
                   xcb_atom_t ATipo, const QByteArray& ATexto) {
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, AJanela, APropriedade, ATipo, 8,
@@ -66,21 +32,6 @@ ConexaoXcb ConectarTela() {
   ConexaoXcb c(xcb_connect(nullptr, nullptr));
   if (xcb_connection_has_error(c.get())) return nullptr;
   return c;
-}
-
-bool ExisteJanela(xcb_connection_t* c, const QString& AClasse, const QString& ATitulo) {
-  if (!c) return false;
-  const xcb_atom_t utf8 = AtomoDe(c, "UTF8_STRING");
-  const xcb_atom_t nomeNet = AtomoDe(c, "_NET_WM_NAME");
-  for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it)) {
-    for (xcb_window_t janela : Filhas(c, it.data->root)) {
-      if (Confere(c, janela, AClasse, ATitulo, utf8, nomeNet)) return true;
-      // A reparenting window manager puts the client window inside a frame.
-      for (xcb_window_t cliente : Filhas(c, janela))
-        if (Confere(c, cliente, AClasse, ATitulo, utf8, nomeNet)) return true;
-    }
-  }
-  return false;
 }
 
 JanelaAplicacao::JanelaAplicacao(const QString& ATitulo, std::function<void()> ARestaurar)

@@ -19,11 +19,6 @@ using ConexaoXcb = std::unique_ptr<xcb_connection_t, DesconectarXcb>;
 // Connects to the display named by DISPLAY; null when there is none.
 ConexaoXcb ConectarTela();
 
-// The top-level window search by window class and title, letter case ignored, hidden (unmapped)
-// windows included; children of window-manager frames count as top-level. No display: nothing
-// is found (AConexao null).
-bool ExisteJanela(xcb_connection_t* AConexao, const QString& AClasse, const QString& ATitulo);
-
 // The application window: a hidden top-level X11 window of class "TApplication" whose name is
 // the application title, so that other programs find this one as they find ours. It is never
 // shown. When someone asks to activate it (the window manager's _NET_ACTIVE_WINDOW request, as

@@ -1,0 +1,52 @@
+#include "app/frm_principal.h"
+
+#include "app/frm_sobre.h"
+#include "app/layouts.h"
+
+namespace tolvane {
+
+TfrmPrincipal::TfrmPrincipal(AplicacaoJanelas& AAplicacao)
+    : Formulario(AAplicacao, LayoutFrmPrincipal()),
+      FTrayIcon1(std::make_unique<IconeBandeja>(*FJanela,
+                                                AAplicacao.CriarBandeja(*FJanela, "PopupMenu1"))),
+      FLogica(AAplicacao, *this) {}
+
+TfrmPrincipal::~TfrmPrincipal() = default;
+
+void TfrmPrincipal::AoClicar(std::string_view AControle) {
+  if (AControle == "BitBtn1") BitBtn1Click();
+  if (AControle == "BitBtn2") BitBtn2Click();
+  if (AControle == "SobreotolvaneAssistente1") SobreotolvaneAssistente1Click();
+  if (AControle == "Sair1") Sair1Click();
+}
+
+void TfrmPrincipal::FormCreate() { FLogica.FormCreate(); }
+
+void TfrmPrincipal::BitBtn1Click() {
+  FTrayIcon1->HideMainForm();
+  FTrayIcon1->SetIconVisible(true);
+}
+
+void TfrmPrincipal::SobreotolvaneAssistente1Click() {
+  TfrmSobre& frmSobre = FAplicacao.CreateForm<TfrmSobre>();
+  FAplicacao.SetShowMainForm(false);
+  frmSobre.ShowModal();
+}
+
+void TfrmPrincipal::Sair1Click() { FLogica.Sair1Click(); }
+
+void TfrmPrincipal::BitBtn2Click() { FLogica.BitBtn2Click(); }
+
+void TfrmPrincipal::AoFechar() { FAplicacao.Terminate(); }
+
+void TfrmPrincipal::DefinirDicaBandeja(const std::string& ADica) { FTrayIcon1->SetHint(ADica); }
+
+void TfrmPrincipal::LimparCertificados() { FJanela->ClearItems("cbListaCertificado"); }
+
+void TfrmPrincipal::AdicionarCertificado(const std::string& ANome) {
+  FJanela->AddItem("cbListaCertificado", ANome);
+}
+
+std::string TfrmPrincipal::TextoCertificado() const { return FJanela->Text("cbListaCertificado"); }
+
+}  // namespace tolvane
