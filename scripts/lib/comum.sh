@@ -13,11 +13,11 @@ PACOTES_PROGRAMA=(
   firebird-dev libfbclient2 firebird3.0-server firebird3.0-utils
   xdg-user-dirs locales
 )
-# What the tests add: the test runner, displays, a tray host, tools that drive the program from
-# outside, the Windows cross-compiler, and the servers the tests start.
+# What the tests add: the test runner, displays, a window manager, a tray host, tools that drive
+# the program from outside, the Windows cross-compiler, and the servers the tests start.
 PACOTES_TESTE=(
   libgtest-dev googletest clang-format
-  xvfb xauth trayer xdotool x11-utils xclip imagemagick
+  xvfb xauth openbox trayer xdotool x11-utils xclip imagemagick
   g++-mingw-w64-x86-64-posix
   python3 desktop-file-utils
 )

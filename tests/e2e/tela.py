@@ -16,14 +16,28 @@ LARGURA, ALTURA = 1366, 768
 
 
 class Tela:
-    """Xvfb on a free display number, with trayer docked at the bottom right when asked."""
+    """Xvfb on a free display number, with a window manager (openbox) and trayer docked at the
+    bottom right when asked. GERENCIADOR in the environment ("1" or "0") sets the default for the
+    window manager, so every run that shows windows can be made with and without one."""
 
-    def __init__(self, bandeja=True):
+    def __init__(self, bandeja=True, gerenciador=None):
         self.xvfb, self.display = self._iniciar_xvfb()
         self.trayer = None
+        self.openbox = None
         self.processos = []
+        if gerenciador is None:
+            gerenciador = os.environ.get("GERENCIADOR") == "1"
+        if gerenciador:
+            self.iniciar_gerenciador()
         if bandeja:
             self.iniciar_bandeja()
+
+    def iniciar_gerenciador(self):
+        """openbox, as every user has a window manager; it announces itself on the root window."""
+        self.openbox = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.esperar(lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                     "the window manager")
 
     def iniciar_bandeja(self):
         """trayer docked at the bottom right, as the tray host."""
@@ -69,7 +83,7 @@ class Tela:
         return r.stdout.decode("utf-8", errors="replace")
 
     def fechar(self):
-        for p in self.processos + [self.trayer]:
+        for p in self.processos + [self.trayer, self.openbox]:
             if p and p.poll() is None:
                 p.kill()
                 p.wait()
@@ -112,6 +126,24 @@ class Tela:
         numero = lambda rotulo: int(re.search(rotulo + r":\s+(-?\d+)", saida)[1])
         return (numero("Absolute upper-left X"), numero("Absolute upper-left Y"),
                 numero("Width"), numero("Height"))
+
+    def moldura(self, janela):
+        """The outer window as the user sees it: the client's geometry grown by the frame the
+        window manager announces (none without a window manager)."""
+        x, y, largura, altura = self.geometria(janela)
+        extensoes = re.search(r"=\s*(\d+), (\d+), (\d+), (\d+)",
+                              self.x("xprop", "-id", str(janela), "_NET_FRAME_EXTENTS"))
+        if not extensoes:
+            return x, y, largura, altura
+        esquerda, direita, topo, base = (int(v) for v in extensoes.groups())
+        return x - esquerda, y - topo, largura + esquerda + direita, altura + topo + base
+
+    def cores_na_area(self, x, y, largura, altura):
+        """How many different colours the screen shows in that area."""
+        saida = subprocess.run(["import", "-window", "root", "-crop",
+                                f"{largura}x{altura}+{x}+{y}", "-format", "%k", "info:"],
+                               env=self.env(), capture_output=True, timeout=30)
+        return int(saida.stdout.decode().strip() or 0)
 
     def esperar(self, condicao, descricao, limite=20):
         fim = time.monotonic() + limite

@@ -71,7 +71,7 @@ class Atualizacao(unittest.TestCase):
             return f.read()
 
     def aviso(self):
-        return self.tela.esperar(lambda: janela_de_tamanho(self.tela, AVISO, 540, 80),
+        return self.tela.esperar(lambda: janela_de_tamanho(self.tela, AVISO, 540, 80, externo=True),
                                  "the notice of a new version", 40)
 
     def janela_principal(self):
@@ -95,7 +95,14 @@ class Atualizacao(unittest.TestCase):
         p.iniciar(registro=self.registro)
         aviso = self.aviso()
         visto = time.monotonic()
-        self.assertEqual(self.tela.geometria(aviso), (0, 0, 540, 80))
+        self.assertEqual(self.tela.moldura(aviso), (0, 0, 540, 80))
+        # Its text is on the screen through the whole wait, early and late in it.
+        x, y, largura, altura = self.tela.geometria(aviso)
+        for momento in (0.5, 3.5):
+            time.sleep(max(0.0, visto + momento - time.monotonic()))
+            if self.tela.mapeada(aviso):
+                self.assertGreater(self.tela.cores_na_area(x, y, largura, altura), 2,
+                                   f"the notice is one flat colour {momento} s into the wait")
         self.tela.esperar(lambda: not self.tela.mapeada(aviso), "the notice to close", 40)
         print(f"\nthe notice was seen for {time.monotonic() - visto:.1f} s", flush=True)
         codigo, _, _ = p.esperar_fim(40)
@@ -124,7 +131,7 @@ class Atualizacao(unittest.TestCase):
         aviso = self.aviso()
         self.tela.esperar(lambda: not self.tela.mapeada(aviso), "the notice to close", 40)
         caixa = self.tela.esperar(
-            lambda: [j for j in self.tela.janelas(AVISO) if self.tela.geometria(j)[2:] != (540, 80)],
+            lambda: [j for j in self.tela.janelas(AVISO) if self.tela.moldura(j)[2:] != (540, 80)],
             "the message box", 20)[0]
         self.tela.texto_da_caixa(caixa)
         # Read as bytes: the carriage return between the sentences is part of the text.
@@ -194,7 +201,7 @@ class Atualizacao(unittest.TestCase):
         janela, aviso = self.tela.esperar(principal_ou_aviso, "the main window of the new start",
                                           60)
         if aviso:
-            if self.tela.geometria(janela)[2:] == (540, 80):
+            if self.tela.moldura(janela)[2:] == (540, 80):
                 self.fail("the new start handed over again\n" + self.saida())
             self.fail("the new start stopped at a message:\n" + self.tela.texto_da_caixa(janela) +
                       self.saida())

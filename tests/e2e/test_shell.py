@@ -1,20 +1,30 @@
 """The application shell driven from outside: guard, main window, tray menu, information window."""
 
 import os
+import re
 import signal
 import subprocess
 import time
 import unittest
 
 from ambiente import Ambiente
-from tela import Tela
+from tela import ALTURA, LARGURA, Tela
 
 
-def janela_de_tamanho(tela, nome, largura, altura):
+def janela_de_tamanho(tela, nome, largura, altura, externo=False):
+    """A visible window of that name whose client area (or, with externo, its outer window,
+    frame included) has that size."""
+    medida = tela.moldura if externo else tela.geometria
     for j in tela.janelas(nome):
-        if tela.geometria(j)[2:] == (largura, altura):
+        if medida(j)[2:] == (largura, altura):
             return j
     return None
+
+
+def area_de_trabalho(tela):
+    """The screen less the panels, as the window manager announces it (all of it without one)."""
+    m = re.search(r"=\s*(\d+), (\d+), (\d+), (\d+)", tela.x("xprop", "-root", "_NET_WORKAREA"))
+    return tuple(int(v) for v in m.groups()) if m else (0, 0, LARGURA, ALTURA)
 
 
 class Shell(unittest.TestCase):
@@ -58,7 +68,9 @@ class Shell(unittest.TestCase):
         p = self.programa()
         p.iniciar()
         principal = self.janela_principal()
-        self.assertEqual(self.tela.geometria(principal), (764, 175, 540, 357))
+        # The designed place is the outer window's, the size the client area's.
+        self.assertEqual(self.tela.moldura(principal)[:2], (764, 175))
+        self.assertEqual(self.tela.geometria(principal)[2:], (540, 357))
         self.assertIsNotNone(self.tela.esperar(self.tela.icone_bandeja, "the tray icon"))
         self.assertEqual(self.tela.janelas("Aviso do sistema"), [])
 
@@ -108,6 +120,14 @@ class Shell(unittest.TestCase):
         self.tela.menu_bandeja("a")
         sobre = self.tela.esperar(lambda: janela_de_tamanho(self.tela, "tolvane Gestor", 490, 208),
                                   "the information window")
+        # Centred, frame included, in the work area.
+        ax, ay, al, aa = area_de_trabalho(self.tela)
+        mx, my, ml, ma = self.tela.esperar(lambda: self.tela.moldura(sobre), "its frame")
+        self.assertLessEqual(abs((mx + ml / 2) - (ax + al / 2)), 1, (mx, my, ml, ma))
+        self.assertLessEqual(abs((my + ma / 2) - (ay + aa / 2)), 1, (mx, my, ml, ma))
+        # What the user sees: the logo and the texts, not an unpainted area.
+        cx, cy, _, _ = self.tela.geometria(sobre)
+        self.assertGreater(self.tela.cores_na_area(cx, cy, 490, 208), 16)
         # The version label is selectable: a triple click puts its text on the X selection.
         x, y, _, _ = self.tela.geometria(sobre)
         self.tela.x("xdotool", "mousemove", str(x + 180), str(y + 82), "click", "--repeat", "3",
