@@ -13,6 +13,10 @@ namespace tolvane {
 
 class Formulario;
 
+// The window class of an application window: ours, and the one of the ERP's station that the
+// single-instance guard looks for.
+inline constexpr char kClasseJanelaAplicacao[] = "TApplication";
+
 // The application object with its windows: what every frontend gives (the primitives below) and
 // what is the same for all of them (title, main window, the forms it owns, the restore rule,
 // the notice window). The frontend makes one at the start of the program.

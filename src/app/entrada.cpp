@@ -7,7 +7,7 @@ namespace tolvane {
 
 int Entrada(const std::function<std::unique_ptr<AplicacaoJanelas>()>& ACriarAplicacao) {
   // The ERP's station, not another copy of this program: ours is titled "tolvane Gestor".
-  const bool outraEstacao = ExisteJanela("TApplication", "tolvane Assistente");
+  const bool outraEstacao = ExisteJanela(kClasseJanelaAplicacao, "tolvane Assistente");
   const std::unique_ptr<AplicacaoJanelas> Application = ACriarAplicacao();
   if (outraEstacao) {
     Application->MessageBox("Já existe uma estação do tolvane Assistente em execução.",

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "app/aplicacao_janelas.h"
 
 namespace tolvane {
 
@@ -45,9 +48,10 @@ JanelaAplicacao::JanelaAplicacao(const QString& ATitulo, std::function<void()> A
   const uint32_t eventos = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
   xcb_create_window(c, XCB_COPY_FROM_PARENT, FJanela, FRaiz, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, tela->root_visual, XCB_CW_EVENT_MASK, &eventos);
-  static const char kWmClass[] = "tolvaneGestor\0TApplication";
+  // WM_CLASS: the instance name and the class name, each ending in a NUL.
+  const std::string wmClass = std::string("tolvaneGestor") + '\0' + kClasseJanelaAplicacao + '\0';
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, FJanela, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
-                      sizeof kWmClass, kWmClass);
+                      static_cast<uint32_t>(wmClass.size()), wmClass.data());
   DefinirTitulo(ATitulo);
   // Activation requests go to the root window; watching its substructure lets us see them
   // with or without a window manager.
