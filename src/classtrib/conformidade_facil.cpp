@@ -71,11 +71,11 @@ std::string TConformidadeFacil::Consultar(const std::string& AUrl) const {
   try {
     requisicao.Send();
   } catch (const std::exception& e) {
-    throw Erro("Exception", std::string("Erro ao consultar API Conformidade Fácil: ") + e.what());
+    throw ErroGeral(std::string("Erro ao consultar API Conformidade Fácil: ") + e.what());
   }
   if (requisicao.Status() != 200)
-    throw Erro("Exception", "Erro HTTP " + std::to_string(requisicao.Status()) + ": " +
-                                requisicao.ResponseText());
+    throw ErroGeral("Erro HTTP " + std::to_string(requisicao.Status()) + ": " +
+                    requisicao.ResponseText());
   return requisicao.ResponseText();
 }
 

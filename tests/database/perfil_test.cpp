@@ -9,6 +9,7 @@
 #include "comum/arquivos_teste.h"
 #include "comum/texto_teste.h"
 #include "core/texto.h"
+#include "core/utf8.h"
 
 namespace tolvane {
 namespace {

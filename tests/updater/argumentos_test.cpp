@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/erro.h"
-#include "core/executavel.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 namespace {

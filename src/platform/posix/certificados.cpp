@@ -17,10 +17,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/caminho.h"
 #include "core/erro.h"
 #include "core/texto.h"
+#include "core/utf8.h"
+#include "platform/erro_sistema.h"
 #include "platform/posix/credencial_openssl.h"
-#include "platform/posix/erro_sistema.h"
 
 namespace tolvane {
 
@@ -68,7 +70,7 @@ std::string Minusculas(std::string ATexto) {
 enum class Formato { Nenhum, Pkcs12, Pem };
 
 Formato FormatoArquivo(const fs::path& AArquivo) {
-  const std::string extensao = Minusculas(AArquivo.extension().string());
+  const std::string extensao = Minusculas(TextoDe(AArquivo.extension()));
   if (extensao == ".pfx" || extensao == ".p12") return Formato::Pkcs12;
   if (extensao == ".pem" || extensao == ".crt" || extensao == ".cer") return Formato::Pem;
   return Formato::Nenhum;
@@ -89,7 +91,7 @@ std::vector<fs::path> ArquivosRepositorio() {
   }
   if (ec) throw ErroSistemaOperacional(ec.value());
   std::sort(arquivos.begin(), arquivos.end(), [](const fs::path& A, const fs::path& B) {
-    return A.filename().string() < B.filename().string();
+    return TextoDe(A.filename()) < TextoDe(B.filename());
   });
   return arquivos;
 }
@@ -262,20 +264,8 @@ std::u32string MinusculasUnicode(std::string_view ATexto) {
   r.reserve(ATexto.size());
   std::size_t i = 0;
   while (i < ATexto.size()) {
-    const auto b = static_cast<unsigned char>(ATexto[i]);
-    std::size_t tamanho = b < 0x80           ? 1
-                          : (b >> 5) == 0x6  ? 2
-                          : (b >> 4) == 0xE  ? 3
-                          : (b >> 3) == 0x1E ? 4
-                                             : 0;
-    char32_t cp = 0x110000 + b;
-    if (tamanho > 0 && i + tamanho <= ATexto.size() && EhUtf8Valido(ATexto.substr(i, tamanho))) {
-      cp = tamanho == 1 ? b : b & (0x7F >> tamanho);
-      for (std::size_t k = 1; k < tamanho; ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(ATexto[i + k]) & 0x3F);
-    } else {
-      tamanho = 1;
-    }
+    const CaractereUtf8 c = LerCaractereUtf8(ATexto, i);
+    char32_t cp = c.Valido ? c.Codigo : 0x110000 + static_cast<unsigned char>(ATexto[i]);
     if (cp < 0x110000) {
       if (local)
         cp = static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), local));
@@ -283,7 +273,7 @@ std::u32string MinusculasUnicode(std::string_view ATexto) {
         cp += 'a' - 'A';
     }
     r += cp;
-    i += tamanho;
+    i += c.Valido ? c.Tamanho : 1;
   }
   return r;
 }
@@ -311,8 +301,7 @@ std::string TextoAssuntoSeletor(const std::string& ASeletor) {
   const std::string repositorioMinusculo = Minusculas(repositorio);
   if (Minusculas(local) != "current_user" ||
       (repositorioMinusculo != "my" && repositorioMinusculo != "personal"))
-    throw Erro("EOleException",
-               "Repositório de certificados não disponível: " + local + "\\" + repositorio);
+    throw ErroOle("Repositório de certificados não disponível: " + local + "\\" + repositorio);
   return ASeletor.substr((segunda == std::string::npos ? primeira : segunda) + 1);
 }
 

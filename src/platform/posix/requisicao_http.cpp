@@ -33,7 +33,7 @@ constexpr long kSegundosConexao = 60;
 constexpr long kSegundosSemDados = 30;
 constexpr long kMaximoRedirecionamentos = 10;
 
-Erro ErroTransporte(const std::string& ATexto) { return Erro("EOleException", ATexto); }
+Erro ErroTransporte(const std::string& ATexto) { return ErroOle(ATexto); }
 
 void IniciarLibcurl() {
   static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
