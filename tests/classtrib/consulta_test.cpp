@@ -240,6 +240,21 @@ TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
   }
 }
 
+// The proxy asks every client for a certificate and logs the one it is given; through it, the
+// service must still get the user's certificate, and the proxy none.
+TEST_F(Consulta, ProxyHttps_CertificadoSoParaOServico) {
+  Instalar("cliente.p12", "cliente.p12");
+  const ServidorHttps proxy(FMaterial->Caminho(), "proxy");
+  const VariavelAmbiente semExcecao("no_proxy", std::nullopt);
+  const VariavelAmbiente semExcecaoMaiusculo("NO_PROXY", std::nullopt);
+  const VariavelAmbiente viaProxy("https_proxy",
+                                  "https://127.0.0.1:" + std::to_string(proxy.Porta()));
+  EXPECT_EQ(Eco(ConsultarCst(*FMutuo, "eco", "EMPRESA TESTE"))["cn"],
+            "EMPRESA TESTE LTDA:12345678000199");
+  EXPECT_EQ(teste::LerArquivo(Material("proxy.log")),
+            "tunel 127.0.0.1:" + std::to_string(FMutuo->Porta()) + " certificado: \n");
+}
+
 TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
   Instalar("cliente-estranho.p12", "estranho.p12");
   Resposta("ok", 200, "{}");

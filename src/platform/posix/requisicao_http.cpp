@@ -1,7 +1,9 @@
 #include "platform/requisicao_http.h"
 
 #include <curl/curl.h>
+#include <openssl/crypto.h>
 #include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
 
 #include <cstdint>
@@ -141,11 +143,56 @@ bool CertificadosDoSistemaPorPasta() {
   return porPasta;
 }
 
+// PEM text that holds a private key: wiped before its memory is given back.
+class TextoSigiloso {
+ public:
+  TextoSigiloso() = default;
+  ~TextoSigiloso() { OPENSSL_cleanse(FTexto.data(), FTexto.size()); }
+  TextoSigiloso(const TextoSigiloso&) = delete;
+  TextoSigiloso& operator=(const TextoSigiloso&) = delete;
+  std::string& Texto() { return FTexto; }
+
+ private:
+  std::string FTexto;
+};
+
+struct LiberaBio {
+  void operator()(BIO* A) const { BIO_free(A); }
+};
+
+// The credential as the PEM texts libcurl takes: the certificate followed by its chain, and the
+// key (unencrypted).
+void CredencialEmPem(const CredencialCliente& ACredencial, std::string& ACertificado,
+                     TextoSigiloso& AChave) {
+  auto escrever = [](auto AGravar, std::string& ADestino) {
+    std::unique_ptr<BIO, LiberaBio> bio(BIO_new(BIO_s_secmem()));
+    if (!bio || !AGravar(bio.get())) throw ErroTransporte("unable to use client certificate");
+    char* dados = nullptr;
+    const long tamanho = BIO_get_mem_data(bio.get(), &dados);
+    ADestino.assign(dados, static_cast<std::size_t>(tamanho));
+  };
+  escrever(
+      [&](BIO* ABio) {
+        if (PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
+        const int total = ACredencial.Cadeia ? sk_X509_num(ACredencial.Cadeia.get()) : 0;
+        for (int i = 0; i < total; ++i)
+          if (PEM_write_bio_X509(ABio, sk_X509_value(ACredencial.Cadeia.get(), i)) != 1)
+            return false;
+        return true;
+      },
+      ACertificado);
+  escrever(
+      [&](BIO* ABio) {
+        return PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr, 0, nullptr,
+                                        nullptr) == 1;
+      },
+      AChave.Texto());
+}
+
 // What the libcurl callbacks work with. They never throw: a failure is written to Falha and
 // reported to libcurl by the return value.
 struct Transferencia {
   std::string Corpo;
-  const CredencialCliente* Credencial = nullptr;
   std::string CaExtra;
   std::string Falha;
 };
@@ -162,7 +209,10 @@ size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUs
   }
 }
 
-// Runs after libcurl has loaded the system's certification authorities into the context.
+// Runs after libcurl has loaded the system's certification authorities into the context, for
+// every TLS connection of the transfer: the service's and an HTTPS proxy's alike. The client
+// certificate is therefore never set here but given to libcurl's own options, which it applies
+// to the service's connection only.
 CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   auto* contexto = static_cast<SSL_CTX*>(AContexto);
@@ -172,15 +222,6 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
       ERR_clear_error();
       t->Falha = "error setting certificate file: " + t->CaExtra;
       return CURLE_SSL_CACERT_BADFILE;
-    }
-    if (const CredencialCliente* c = t->Credencial) {
-      if (SSL_CTX_use_certificate(contexto, c->Certificado.get()) != 1 ||
-          SSL_CTX_use_PrivateKey(contexto, c->Chave.get()) != 1 ||
-          (c->Cadeia && SSL_CTX_set1_chain(contexto, c->Cadeia.get()) != 1)) {
-        ERR_clear_error();
-        t->Falha = "unable to use client certificate";
-        return CURLE_SSL_CERTPROBLEM;
-      }
     }
     return CURLE_OK;
   } catch (...) {
@@ -260,10 +301,12 @@ void RequisicaoHttp::Send() {
   Transferencia t;
   std::string textoAssunto;
   std::optional<CredencialCliente> credencial;
+  std::string certificadoPem;
+  TextoSigiloso chavePem;
   if (r.Seletor) {
     textoAssunto = TextoAssuntoSeletor(*r.Seletor);
     credencial = CredencialPorAssunto(textoAssunto);
-    if (credencial) t.Credencial = &*credencial;
+    if (credencial) CredencialEmPem(*credencial, certificadoPem, chavePem);
   }
   if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
 
@@ -299,6 +342,13 @@ void RequisicaoHttp::Send() {
   Definir(c, CURLOPT_WRITEDATA, &t);
   Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
   Definir(c, CURLOPT_SSL_CTX_DATA, &t);
+  // The texts outlive the handle, so libcurl need not keep copies of the key.
+  curl_blob certificadoBlob{certificadoPem.data(), certificadoPem.size(), CURL_BLOB_NOCOPY};
+  curl_blob chaveBlob{chavePem.Texto().data(), chavePem.Texto().size(), CURL_BLOB_NOCOPY};
+  if (credencial) {
+    Definir(c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
+    Definir(c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
+  }
 
   const CURLcode rc = curl_easy_perform(c);
   if (rc != CURLE_OK) {
