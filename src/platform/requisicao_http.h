@@ -29,9 +29,9 @@ class RequisicaoHttp {
   // The client certificate: "CURRENT_USER\MY\<subject text>" (the location and the store may be
   // left out). The certificate is looked up in the personal store when Send runs: the first one,
   // in the store's order, that has a private key and whose subject contains the text, letter case
-  // ignored (an empty text takes the first). When none matches, the request goes out without a
-  // client certificate and the server decides; should the transfer then fail, the message says
-  // that no certificate was found.
+  // ignored (an empty text takes the first). When none matches, a server that asks for a client
+  // certificate makes Send fail with "A certificate is required to complete client
+  // authentication" before the request goes out; a server that does not ask gets the request.
   void SetClientCertificate(const std::string& ASeletor);
 
   // Adds a request header (a second call with the same name replaces the value).

@@ -32,6 +32,9 @@ using teste::VariavelAmbiente;
 
 const std::string kPrefixoTransporte = "Erro ao consultar API Conformidade Fácil: ";
 const std::string kSubstituto = "\xEF\xBF\xBD";  // U+FFFD
+// The Windows system text for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED.
+const std::string kCertificadoNecessario =
+    "A certificate is required to complete client authentication";
 
 // Three local HTTPS servers sharing one set of test key material: one that requires a client
 // certificate from the test CA, one that asks for none, one whose certificate nobody trusts.
@@ -177,20 +180,12 @@ TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
   };
   {
     SCOPED_TRACE("servidor exige certificado e o repositório está vazio");
-    EXPECT_EQ(consultar(*FMutuo, ""),
-              kPrefixoTransporte +
-                  "OpenSSL SSL_read: OpenSSL/N: error:0A00045C:SSL routines::tlsv13 alert "
-                  "certificate required, errno 0 (nenhum certificado digital com chave privada "
-                  "no repositório)");
+    EXPECT_EQ(consultar(*FMutuo, ""), kPrefixoTransporte + kCertificadoNecessario);
   }
   Instalar("cliente.p12", "cliente.p12");
   {
     SCOPED_TRACE("nome que não corresponde a nenhum certificado");
-    EXPECT_EQ(consultar(*FMutuo, "NAO EXISTE"),
-              kPrefixoTransporte +
-                  "OpenSSL SSL_read: OpenSSL/N: error:0A00045C:SSL routines::tlsv13 alert "
-                  "certificate required, errno 0 (nenhum certificado digital com chave privada "
-                  "corresponde a \"NAO EXISTE\")");
+    EXPECT_EQ(consultar(*FMutuo, "NAO EXISTE"), kPrefixoTransporte + kCertificadoNecessario);
     // A server that asks for no certificate decides otherwise: the query goes through.
     EXPECT_EQ(ConsultarCst(*FSemCliente, "ok", "NAO EXISTE"), "{}");
   }
@@ -238,6 +233,22 @@ TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
     EXPECT_EQ(MensagemDeErro([] { TConformidadeFacil("").ConsultarClassTrib(); }),
               kPrefixoTransporte + "Protocol \"http\" not supported or disabled in libcurl");
   }
+}
+
+// A server that asks for a certificate but would also serve a client without one: the request
+// must not go out when no certificate of the store matches.
+TEST_F(Consulta, ServidorPedeCertificado_NenhumCorresponde_FalhaSemEnviar) {
+  const ServidorHttps opcional(FMaterial->Caminho(), "opcional");
+  Resposta("ok", 200, "{}");
+  EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(opcional, "ok", ""); }),
+            kPrefixoTransporte + kCertificadoNecessario)
+      << "repositório vazio";
+  Instalar("cliente.p12", "cliente.p12");
+  EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(opcional, "ok", "NAO EXISTE"); }),
+            kPrefixoTransporte + kCertificadoNecessario)
+      << "nenhum certificado corresponde";
+  EXPECT_EQ(Eco(ConsultarCst(opcional, "eco", "EMPRESA TESTE"))["cn"],
+            "EMPRESA TESTE LTDA:12345678000199");
 }
 
 // The proxy asks every client for a certificate and logs the one it is given; through it, the

@@ -189,13 +189,25 @@ void CredencialEmPem(const CredencialCliente& ACredencial, std::string& ACertifi
       AChave.Texto());
 }
 
-// What the libcurl callbacks work with. They never throw: a failure is written to Falha and
-// reported to libcurl by the return value.
+// What the libcurl and OpenSSL callbacks work with. They never throw: a failure is written to
+// Falha and reported by the return value.
 struct Transferencia {
   std::string Corpo;
   std::string CaExtra;
+  bool ComCertificado = false;
   std::string Falha;
 };
+
+// OpenSSL calls this when a peer asks for a client certificate. The service's connection carries
+// the chosen certificate already (libcurl set it), so a connection without one is the service
+// when no certificate was chosen, or else an HTTPS proxy, which gets none. Like the Windows
+// request object, the request then does not go out to a service that asked in vain.
+int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  if (SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
+  t->Falha = "A certificate is required to complete client authentication";
+  return 0;
+}
 
 size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
@@ -223,23 +235,12 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
       t->Falha = "error setting certificate file: " + t->CaExtra;
       return CURLE_SSL_CACERT_BADFILE;
     }
+    SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
     return CURLE_OK;
   } catch (...) {
     t->Falha = "unable to set up TLS";
     return CURLE_ABORTED_BY_CALLBACK;
   }
-}
-
-// Failures in which a missing client certificate may be the cause.
-bool FalhaDepoisDaConexao(CURLcode ACodigo) {
-  return ACodigo == CURLE_SSL_CONNECT_ERROR || ACodigo == CURLE_SEND_ERROR ||
-         ACodigo == CURLE_RECV_ERROR || ACodigo == CURLE_GOT_NOTHING;
-}
-
-std::string NotaSemCertificado(const std::string& ATextoAssunto) {
-  if (ATextoAssunto.empty())
-    return " (nenhum certificado digital com chave privada no repositório)";
-  return " (nenhum certificado digital com chave privada corresponde a \"" + ATextoAssunto + "\")";
 }
 
 bool MesmoNome(const std::string& A, const std::string& B) {
@@ -299,14 +300,13 @@ void RequisicaoHttp::Send() {
   IniciarLibcurl();
 
   Transferencia t;
-  std::string textoAssunto;
   std::optional<CredencialCliente> credencial;
   std::string certificadoPem;
   TextoSigiloso chavePem;
   if (r.Seletor) {
-    textoAssunto = TextoAssuntoSeletor(*r.Seletor);
-    credencial = CredencialPorAssunto(textoAssunto);
+    credencial = CredencialPorAssunto(TextoAssuntoSeletor(*r.Seletor));
     if (credencial) CredencialEmPem(*credencial, certificadoPem, chavePem);
+    t.ComCertificado = credencial.has_value();
   }
   if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
 
@@ -355,10 +355,7 @@ void RequisicaoHttp::Send() {
     std::string texto = !t.Falha.empty()    ? t.Falha
                         : textoErro[0] != 0 ? std::string(textoErro)
                                             : std::string(curl_easy_strerror(rc));
-    texto = SemFinal(texto);
-    if (r.Seletor && !credencial && FalhaDepoisDaConexao(rc))
-      texto += NotaSemCertificado(textoAssunto);
-    throw ErroTransporte(texto);
+    throw ErroTransporte(SemFinal(texto));
   }
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
