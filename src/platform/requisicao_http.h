@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace tolvane {
+
+// The largest answer body Send takes in (64 MiB); the service's answers are a few hundred KB.
+inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 
 // One HTTPS request in the manner of the Windows HTTP request object: open a GET of a URL, choose
 // the client certificate, set headers, send (blocking until the whole answer is in), then read
@@ -39,7 +43,8 @@ class RequisicaoHttp {
 
   // Sends the request and waits for the whole answer. A transport failure (name resolution,
   // connection, TLS, client certificate, time-out) raises Erro("EOleException", <the transport's
-  // text>); a personal store that cannot be read raises its "EOSError".
+  // text>), and so does a body larger than kTamanhoMaximoResposta ("A resposta do servidor
+  // ultrapassa o limite de 64 MiB"); a personal store that cannot be read raises its "EOSError".
   void Send();
 
   // The HTTP status of the answer. Raises Erro("EOleException", ...) before a successful Send.

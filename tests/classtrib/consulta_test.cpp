@@ -17,6 +17,7 @@
 #include "comum/texto_teste.h"
 #include "comum/variavel_ambiente.h"
 #include "core/erro.h"
+#include "platform/requisicao_http.h"
 
 namespace tolvane {
 namespace {
@@ -372,6 +373,49 @@ TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
   EXPECT_EQ(teste::LerArquivo(executavel / "RetornoClassTrib.json"), "resposta anterior\r\n");
   EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
             std::vector<std::string>{"RetornoClassTrib.json"});
+}
+
+// A broken or hostile endpoint must not make the tray program hold an answer of any size: past
+// the limit the query fails, whether the size is announced or only seen while it arrives, and the
+// earlier answer file stays as it was.
+TEST_F(Consulta, RespostaAlemDoLimite_FalhaEArquivoAnteriorIntacto) {
+  Instalar("cliente.p12", "cliente.p12");
+  const std::string anterior = "{\"anterior\":\"ção\"}\r\n";
+  const std::string limite(kTamanhoMaximoResposta, 'x');
+  const std::string alem = limite + "y";
+  const std::string mensagem =
+      kPrefixoTransporte + "A resposta do servidor ultrapassa o limite de 64 MiB";
+  struct {
+    const char* Cenario;
+    const std::string& Corpo;
+    bool Fluxo;
+    bool Falha;
+  } const casos[] = {
+      {"limite_anunciado", limite, false, false},
+      {"alem_anunciado", alem, false, true},
+      {"alem_em_fluxo", alem, true, true},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Cenario);
+    Resposta(c.Cenario, 200, c.Corpo);
+    if (c.Fluxo)
+      teste::EscreverArquivo(Material(std::string("respostas/") + c.Cenario + ".fluxo"), "");
+    PastaTemporaria executavel;
+    const std::string arquivo = executavel / "RetornoClassTrib.json";
+    teste::EscreverArquivo(arquivo, anterior);
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl(c.Cenario));
+    if (c.Falha) {
+      EXPECT_EQ(MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); }), mensagem);
+      const std::string salvo = teste::LerArquivo(arquivo);
+      EXPECT_TRUE(salvo == anterior)
+          << "the earlier file was replaced by " << salvo.size() << " bytes";
+    } else {
+      ExecutarConsultaTeste("", executavel.Caminho());
+      EXPECT_EQ(teste::LerArquivo(arquivo).size(), kTamanhoMaximoResposta + 2);  // and CR LF
+    }
+    EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+              std::vector<std::string>{"RetornoClassTrib.json"});
+  }
 }
 
 TEST_F(Consulta, RespostaDe50MB_SalvaSemTravar) {

@@ -28,6 +28,8 @@ ends on SIGTERM or SIGINT, and also when its standard input is a pipe that close
 The first segment S of the request path chooses the answer, read at every request:
   DIR/respostas/S.status   the status code (default 200)
   DIR/respostas/S.corpo    the body, bytes as they are (default: empty)
+  DIR/respostas/S.fluxo    when present: no Content-Length, the body ends when the connection
+                           closes (a streamed answer whose size nobody announces)
   S = "eco"                200 and text lines "caminho: <path and query>", "accept: <header>",
                            "serie: <client certificate serial, hex>", "cn: <its common name>"
   S = "fechar"             closes the connection without answering
@@ -129,18 +131,24 @@ class Consulta(http.server.BaseHTTPRequestHandler):
         if segmento == "fechar":
             self.close_connection = True
             return
+        fluxo = False
         if segmento == "eco":
             status, corpo = 200, self.eco()
         else:
             respostas = os.path.join(self.server.pasta, "respostas")
             status = int(ler(os.path.join(respostas, segmento + ".status"), b"200").strip())
             corpo = ler(os.path.join(respostas, segmento + ".corpo"), b"")
+            fluxo = os.path.exists(os.path.join(respostas, segmento + ".fluxo"))
         self.send_response(status)
         self.send_header("Content-Type", "application/json; charset=utf-8")
         if status == 204 or status == 304 or status < 200:
             self.end_headers()
             return
-        self.send_header("Content-Length", str(len(corpo)))
+        if fluxo:
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(len(corpo)))
         self.end_headers()
         visao = memoryview(corpo)
         for inicio in range(0, len(corpo), 1 << 20):

@@ -209,9 +209,17 @@ int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   return 0;
 }
 
+constexpr const char* kRespostaGrandeDemais =
+    "A resposta do servidor ultrapassa o limite de 64 MiB";
+
 size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   const size_t n = ATamanho * AQuantidade;
+  // An answer whose size was not announced is bounded here, as it arrives.
+  if (n > kTamanhoMaximoResposta - t->Corpo.size()) {
+    t->Falha = kRespostaGrandeDemais;
+    return 0;
+  }
   try {
     t->Corpo.append(ADados, n);
     return n;
@@ -338,6 +346,8 @@ void RequisicaoHttp::Send() {
   Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
   Definir(c, CURLOPT_NOSIGNAL, 1L);
   Definir(c, CURLOPT_HTTPHEADER, cabecalhos.get());
+  // An announced size beyond the limit fails before the body is read.
+  Definir(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
   Definir(c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
   Definir(c, CURLOPT_WRITEDATA, &t);
   Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
@@ -352,9 +362,10 @@ void RequisicaoHttp::Send() {
 
   const CURLcode rc = curl_easy_perform(c);
   if (rc != CURLE_OK) {
-    std::string texto = !t.Falha.empty()    ? t.Falha
-                        : textoErro[0] != 0 ? std::string(textoErro)
-                                            : std::string(curl_easy_strerror(rc));
+    std::string texto = !t.Falha.empty()                ? t.Falha
+                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
+                        : textoErro[0] != 0             ? std::string(textoErro)
+                                                        : std::string(curl_easy_strerror(rc));
     throw ErroTransporte(SemFinal(texto));
   }
   long status = 0;
