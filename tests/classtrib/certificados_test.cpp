@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <optional>
 
@@ -112,6 +114,17 @@ TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
 
 TEST_F(Repositorio, ListarNomesCertificados_PastaAusente_ListaVazia) {
   EXPECT_TRUE(ListarNomesCertificados().empty());
+}
+
+// The folder holds private keys without a password: made by the program, it is the user's alone,
+// whatever the umask.
+TEST_F(Repositorio, ListarNomesCertificados_PastaAusente_CriadaSoParaOUsuario) {
+  const mode_t anterior = umask(0);
+  EXPECT_TRUE(ListarNomesCertificados().empty());
+  umask(anterior);
+  std::error_code ec;
+  EXPECT_EQ(std::filesystem::status(FPasta, ec).permissions(), std::filesystem::perms::owner_all)
+      << (ec ? ec.message() : "");
 }
 
 TEST_F(Repositorio, ListarNomesCertificados_PastaIlegivel_ErroDoSistema) {

@@ -283,6 +283,28 @@ TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
             kPrefixoTransporte + "System Error.  Code: 20.\r\nNot a directory");
 }
 
+// As ssh does with its keys: a key file that others can read is listed but never presented, and
+// the query says what to do.
+TEST_F(Consulta, ChaveLegivelPorOutros_ListadaMasNaoApresentada) {
+  Instalar("cliente.p12", "cliente.p12");
+  const std::string arquivo = FRepositorio + "/cliente.p12";
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
+  for (const auto modo : {fs::perms(0640), fs::perms(0604), fs::perms(0644)}) {
+    SCOPED_TRACE(static_cast<int>(modo));
+    fs::permissions(arquivo, modo);
+    EXPECT_EQ(ListarNomesCertificados(),
+              std::vector<std::string>{"EMPRESA TESTE LTDA:12345678000199"});
+    EXPECT_EQ(MensagemDeErro([] { TConformidadeFacil("EMPRESA").ConsultarClassTrib(); }),
+              kPrefixoTransporte + "A chave privada do arquivo \"" + arquivo +
+                  "\" pode ser lida por outros usuários; por segurança, o certificado não foi "
+                  "usado. Execute chmod 600 \"" +
+                  arquivo + "\" e tente de novo.");
+  }
+  fs::permissions(arquivo, fs::perms(0600));
+  EXPECT_EQ(Eco(TConformidadeFacil("EMPRESA").ConsultarClassTrib())["cn"],
+            "EMPRESA TESTE LTDA:12345678000199");
+}
+
 struct CasoSeletor {
   const char* Rotulo;
   std::string Texto;

@@ -108,6 +108,7 @@ def gerar_material(pasta):
         with open(os.path.join(pasta, "cliente.pem"), "ab") as pem, \
                 open(os.path.join(pasta, "cliente.key"), "rb") as chave:
             pem.write(chave.read())
+        os.chmod(os.path.join(pasta, "cliente.pem"), 0o600)
         certificado(pasta, "cliente-estranho", "/CN=CERTIFICADO ESTRANHO", "cliente", "outra-ca")
         pkcs12(pasta, "cliente-estranho")
 
