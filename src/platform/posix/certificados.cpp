@@ -8,6 +8,7 @@
 #include <openssl/provider.h>
 #include <openssl/x509v3.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <wctype.h>
 
@@ -76,11 +77,18 @@ Formato FormatoArquivo(const fs::path& AArquivo) {
   return Formato::Nenhum;
 }
 
-// The store's files in file-name order. A missing folder is an empty store.
+// The store's files in file-name order. A missing folder is an empty store; it is made then,
+// for the user alone (it will hold private keys without a password), so that certificates have
+// their place. A folder that cannot be made is only an empty store.
 std::vector<fs::path> ArquivosRepositorio() {
+  const fs::path pasta = PastaRepositorio();
   std::error_code ec;
-  fs::directory_iterator item(PastaRepositorio(), ec);
-  if (ec == std::errc::no_such_file_or_directory) return {};
+  fs::directory_iterator item(pasta, ec);
+  if (ec == std::errc::no_such_file_or_directory) {
+    fs::create_directories(pasta.parent_path(), ec);
+    if (::mkdir(pasta.c_str(), 0700) == 0) ::chmod(pasta.c_str(), 0700);  // whatever the umask
+    return {};
+  }
   if (ec) throw ErroSistemaOperacional(ec.value());
   std::vector<fs::path> arquivos;
   for (; item != fs::directory_iterator(); item.increment(ec)) {
@@ -312,10 +320,19 @@ std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoA
     if (!e || !e->Chave) continue;
     // The display name counts too: a certificate with an empty subject is listed by a name from
     // its alternative names, and choosing it from the list must find it.
-    if (parte.empty() || ContemSemCaixa(TextoAssunto(e->Certificado.get()), parte) ||
-        ContemSemCaixa(NomeSimples(e->Certificado.get()), parte))
-      return CredencialCliente{std::move(e->Certificado), std::move(e->Chave),
-                               std::move(e->Cadeia)};
+    if (!parte.empty() && !ContemSemCaixa(TextoAssunto(e->Certificado.get()), parte) &&
+        !ContemSemCaixa(NomeSimples(e->Certificado.get()), parte))
+      continue;
+    // As ssh does with its keys: a key that others may have copied is not presented as the
+    // user's signature.
+    std::error_code ec;
+    const fs::perms modo = fs::status(arquivo, ec).permissions();
+    if (ec || (modo & (fs::perms::group_read | fs::perms::others_read)) != fs::perms::none)
+      throw ErroOle("A chave privada do arquivo \"" + TextoDe(arquivo) +
+                    "\" pode ser lida por outros usuários; por segurança, o certificado não foi "
+                    "usado. Execute chmod 600 \"" +
+                    TextoDe(arquivo) + "\" e tente de novo.");
+    return CredencialCliente{std::move(e->Certificado), std::move(e->Chave), std::move(e->Cadeia)};
   }
   return std::nullopt;
 }

@@ -1,7 +1,9 @@
 #include "platform/requisicao_http.h"
 
 #include <curl/curl.h>
+#include <openssl/crypto.h>
 #include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
 
 #include <cstdint>
@@ -141,18 +143,83 @@ bool CertificadosDoSistemaPorPasta() {
   return porPasta;
 }
 
-// What the libcurl callbacks work with. They never throw: a failure is written to Falha and
-// reported to libcurl by the return value.
+// PEM text that holds a private key: wiped before its memory is given back.
+class TextoSigiloso {
+ public:
+  TextoSigiloso() = default;
+  ~TextoSigiloso() { OPENSSL_cleanse(FTexto.data(), FTexto.size()); }
+  TextoSigiloso(const TextoSigiloso&) = delete;
+  TextoSigiloso& operator=(const TextoSigiloso&) = delete;
+  std::string& Texto() { return FTexto; }
+
+ private:
+  std::string FTexto;
+};
+
+struct LiberaBio {
+  void operator()(BIO* A) const { BIO_free(A); }
+};
+
+// The credential as the PEM texts libcurl takes: the certificate followed by its chain, and the
+// key (unencrypted).
+void CredencialEmPem(const CredencialCliente& ACredencial, std::string& ACertificado,
+                     TextoSigiloso& AChave) {
+  auto escrever = [](auto AGravar, std::string& ADestino) {
+    std::unique_ptr<BIO, LiberaBio> bio(BIO_new(BIO_s_secmem()));
+    if (!bio || !AGravar(bio.get())) throw ErroTransporte("unable to use client certificate");
+    char* dados = nullptr;
+    const long tamanho = BIO_get_mem_data(bio.get(), &dados);
+    ADestino.assign(dados, static_cast<std::size_t>(tamanho));
+  };
+  escrever(
+      [&](BIO* ABio) {
+        if (PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
+        const int total = ACredencial.Cadeia ? sk_X509_num(ACredencial.Cadeia.get()) : 0;
+        for (int i = 0; i < total; ++i)
+          if (PEM_write_bio_X509(ABio, sk_X509_value(ACredencial.Cadeia.get(), i)) != 1)
+            return false;
+        return true;
+      },
+      ACertificado);
+  escrever(
+      [&](BIO* ABio) {
+        return PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr, 0, nullptr,
+                                        nullptr) == 1;
+      },
+      AChave.Texto());
+}
+
+// What the libcurl and OpenSSL callbacks work with. They never throw: a failure is written to
+// Falha and reported by the return value.
 struct Transferencia {
   std::string Corpo;
-  const CredencialCliente* Credencial = nullptr;
   std::string CaExtra;
+  bool ComCertificado = false;
   std::string Falha;
 };
+
+// OpenSSL calls this when a peer asks for a client certificate. The service's connection carries
+// the chosen certificate already (libcurl set it), so a connection without one is the service
+// when no certificate was chosen, or else an HTTPS proxy, which gets none. Like the Windows
+// request object, the request then does not go out to a service that asked in vain.
+int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  if (SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
+  t->Falha = "A certificate is required to complete client authentication";
+  return 0;
+}
+
+constexpr const char* kRespostaGrandeDemais =
+    "A resposta do servidor ultrapassa o limite de 64 MiB";
 
 size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   const size_t n = ATamanho * AQuantidade;
+  // An answer whose size was not announced is bounded here, as it arrives.
+  if (n > kTamanhoMaximoResposta - t->Corpo.size()) {
+    t->Falha = kRespostaGrandeDemais;
+    return 0;
+  }
   try {
     t->Corpo.append(ADados, n);
     return n;
@@ -162,7 +229,10 @@ size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUs
   }
 }
 
-// Runs after libcurl has loaded the system's certification authorities into the context.
+// Runs after libcurl has loaded the system's certification authorities into the context, for
+// every TLS connection of the transfer: the service's and an HTTPS proxy's alike. The client
+// certificate is therefore never set here but given to libcurl's own options, which it applies
+// to the service's connection only.
 CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   auto* contexto = static_cast<SSL_CTX*>(AContexto);
@@ -173,32 +243,12 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
       t->Falha = "error setting certificate file: " + t->CaExtra;
       return CURLE_SSL_CACERT_BADFILE;
     }
-    if (const CredencialCliente* c = t->Credencial) {
-      if (SSL_CTX_use_certificate(contexto, c->Certificado.get()) != 1 ||
-          SSL_CTX_use_PrivateKey(contexto, c->Chave.get()) != 1 ||
-          (c->Cadeia && SSL_CTX_set1_chain(contexto, c->Cadeia.get()) != 1)) {
-        ERR_clear_error();
-        t->Falha = "unable to use client certificate";
-        return CURLE_SSL_CERTPROBLEM;
-      }
-    }
+    SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
     return CURLE_OK;
   } catch (...) {
     t->Falha = "unable to set up TLS";
     return CURLE_ABORTED_BY_CALLBACK;
   }
-}
-
-// Failures in which a missing client certificate may be the cause.
-bool FalhaDepoisDaConexao(CURLcode ACodigo) {
-  return ACodigo == CURLE_SSL_CONNECT_ERROR || ACodigo == CURLE_SEND_ERROR ||
-         ACodigo == CURLE_RECV_ERROR || ACodigo == CURLE_GOT_NOTHING;
-}
-
-std::string NotaSemCertificado(const std::string& ATextoAssunto) {
-  if (ATextoAssunto.empty())
-    return " (nenhum certificado digital com chave privada no repositório)";
-  return " (nenhum certificado digital com chave privada corresponde a \"" + ATextoAssunto + "\")";
 }
 
 bool MesmoNome(const std::string& A, const std::string& B) {
@@ -258,12 +308,13 @@ void RequisicaoHttp::Send() {
   IniciarLibcurl();
 
   Transferencia t;
-  std::string textoAssunto;
   std::optional<CredencialCliente> credencial;
+  std::string certificadoPem;
+  TextoSigiloso chavePem;
   if (r.Seletor) {
-    textoAssunto = TextoAssuntoSeletor(*r.Seletor);
-    credencial = CredencialPorAssunto(textoAssunto);
-    if (credencial) t.Credencial = &*credencial;
+    credencial = CredencialPorAssunto(TextoAssuntoSeletor(*r.Seletor));
+    if (credencial) CredencialEmPem(*credencial, certificadoPem, chavePem);
+    t.ComCertificado = credencial.has_value();
   }
   if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
 
@@ -295,20 +346,27 @@ void RequisicaoHttp::Send() {
   Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
   Definir(c, CURLOPT_NOSIGNAL, 1L);
   Definir(c, CURLOPT_HTTPHEADER, cabecalhos.get());
+  // An announced size beyond the limit fails before the body is read.
+  Definir(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
   Definir(c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
   Definir(c, CURLOPT_WRITEDATA, &t);
   Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
   Definir(c, CURLOPT_SSL_CTX_DATA, &t);
+  // The texts outlive the handle, so libcurl need not keep copies of the key.
+  curl_blob certificadoBlob{certificadoPem.data(), certificadoPem.size(), CURL_BLOB_NOCOPY};
+  curl_blob chaveBlob{chavePem.Texto().data(), chavePem.Texto().size(), CURL_BLOB_NOCOPY};
+  if (credencial) {
+    Definir(c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
+    Definir(c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
+  }
 
   const CURLcode rc = curl_easy_perform(c);
   if (rc != CURLE_OK) {
-    std::string texto = !t.Falha.empty()    ? t.Falha
-                        : textoErro[0] != 0 ? std::string(textoErro)
-                                            : std::string(curl_easy_strerror(rc));
-    texto = SemFinal(texto);
-    if (r.Seletor && !credencial && FalhaDepoisDaConexao(rc))
-      texto += NotaSemCertificado(textoAssunto);
-    throw ErroTransporte(texto);
+    std::string texto = !t.Falha.empty()                ? t.Falha
+                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
+                        : textoErro[0] != 0             ? std::string(textoErro)
+                                                        : std::string(curl_easy_strerror(rc));
+    throw ErroTransporte(SemFinal(texto));
   }
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);

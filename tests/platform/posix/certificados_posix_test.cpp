@@ -1,6 +1,8 @@
 // The personal certificate store on Linux: a folder of PKCS#12 and PEM files under XDG_DATA_HOME.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <optional>
 
@@ -117,6 +119,17 @@ TEST_F(Repositorio, SimpleDisplayNamesInFileNameOrder) {
 
 TEST_F(Repositorio, MissingFolderIsAnEmptyStore) {
   EXPECT_TRUE(NomesCertificadosPessoais().empty());
+}
+
+// The folder holds private keys without a password: made by the program, it is the user's alone,
+// whatever the umask.
+TEST_F(Repositorio, MissingFolderIsCreatedForTheUserAlone) {
+  const mode_t anterior = umask(0);
+  EXPECT_TRUE(NomesCertificadosPessoais().empty());
+  umask(anterior);
+  std::error_code ec;
+  EXPECT_EQ(std::filesystem::status(FPasta, ec).permissions(), std::filesystem::perms::owner_all)
+      << (ec ? ec.message() : "");
 }
 
 TEST_F(Repositorio, UnreadableFolderIsTheSystemError) {
