@@ -105,6 +105,11 @@ std::string Utf8Saneado(std::string_view ATexto) {
   return r;
 }
 
+std::string Utf8Saneado(std::string&& ATexto) {
+  if (PrefixoValido(ATexto) == ATexto.size()) return std::move(ATexto);
+  return Utf8Saneado(std::string_view(ATexto));
+}
+
 std::string Utf8DeUtf16(std::u16string_view ATexto) {
   std::string r;
   r.reserve(ATexto.size());

@@ -31,6 +31,8 @@ bool EhUtf8Valido(std::string_view ATexto);
 
 // The text with the replacement policy applied; valid UTF-8 comes back unchanged.
 std::string Utf8Saneado(std::string_view ATexto);
+// The same, taking the text over when it is valid already (a large answer is not copied).
+std::string Utf8Saneado(std::string&& ATexto);
 
 // UTF-16 (code units in the machine's order) to UTF-8 and back; the UTF-8 side is read with the
 // replacement policy.

@@ -1,6 +1,5 @@
 #include "platform/certificados.h"
 
-#include <locale.h>
 #include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -10,7 +9,6 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <wctype.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,6 +22,7 @@
 #include "core/utf8.h"
 #include "platform/erro_sistema.h"
 #include "platform/posix/credencial_openssl.h"
+#include "platform/seletor_certificado.h"
 
 namespace tolvane {
 
@@ -264,32 +263,6 @@ std::string TextoAssunto(const X509* ACertificado) {
   return r;
 }
 
-// Code points of a UTF-8 text in lower case (Unicode rules of the C.UTF-8 locale); a byte that
-// starts no valid sequence stands for itself, shifted out of the range of real characters.
-std::u32string MinusculasUnicode(std::string_view ATexto) {
-  static const locale_t local = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-  std::u32string r;
-  r.reserve(ATexto.size());
-  std::size_t i = 0;
-  while (i < ATexto.size()) {
-    const CaractereUtf8 c = LerCaractereUtf8(ATexto, i);
-    char32_t cp = c.Valido ? c.Codigo : 0x110000 + static_cast<unsigned char>(ATexto[i]);
-    if (cp < 0x110000) {
-      if (local)
-        cp = static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), local));
-      else if (cp >= 'A' && cp <= 'Z')
-        cp += 'a' - 'A';
-    }
-    r += cp;
-    i += c.Valido ? c.Tamanho : 1;
-  }
-  return r;
-}
-
-bool ContemSemCaixa(std::string_view ATexto, const std::u32string& AParte) {
-  return MinusculasUnicode(ATexto).find(AParte) != std::u32string::npos;
-}
-
 }  // namespace
 
 std::vector<std::string> NomesCertificadosPessoais() {
@@ -299,29 +272,14 @@ std::vector<std::string> NomesCertificadosPessoais() {
   return nomes;
 }
 
-std::string TextoAssuntoSeletor(const std::string& ASeletor) {
-  const auto primeira = ASeletor.find('\\');
-  if (primeira == std::string::npos) return ASeletor;
-  const auto segunda = ASeletor.find('\\', primeira + 1);
-  const std::string local = ASeletor.substr(0, primeira);
-  const std::string repositorio =
-      segunda == std::string::npos ? "MY" : ASeletor.substr(primeira + 1, segunda - primeira - 1);
-  const std::string repositorioMinusculo = Minusculas(repositorio);
-  if (Minusculas(local) != "current_user" ||
-      (repositorioMinusculo != "my" && repositorioMinusculo != "personal"))
-    throw ErroOle("Repositório de certificados não disponível: " + local + "\\" + repositorio);
-  return ASeletor.substr((segunda == std::string::npos ? primeira : segunda) + 1);
-}
-
 std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoAssunto) {
-  const std::u32string parte = MinusculasUnicode(ATextoAssunto);
   for (const auto& arquivo : ArquivosRepositorio()) {
     auto e = LerArquivo(arquivo);
     if (!e || !e->Chave) continue;
     // The display name counts too: a certificate with an empty subject is listed by a name from
     // its alternative names, and choosing it from the list must find it.
-    if (!parte.empty() && !ContemSemCaixa(TextoAssunto(e->Certificado.get()), parte) &&
-        !ContemSemCaixa(NomeSimples(e->Certificado.get()), parte))
+    if (!CertificadoCorresponde(TextoAssunto(e->Certificado.get()),
+                                NomeSimples(e->Certificado.get()), ATextoAssunto))
       continue;
     // As ssh does with its keys: a key that others may have copied is not presented as the
     // user's signature.

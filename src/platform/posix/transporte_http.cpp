@@ -1,4 +1,4 @@
-#include "platform/requisicao_http.h"
+#include "platform/transporte_http.h"
 
 #include <curl/curl.h>
 #include <openssl/crypto.h>
@@ -6,9 +6,7 @@
 #include <openssl/pem.h>
 #include <openssl/ssl.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -16,6 +14,7 @@
 
 #include "core/erro.h"
 #include "platform/posix/credencial_openssl.h"
+#include "platform/requisicao_http.h"
 
 namespace tolvane {
 
@@ -46,89 +45,6 @@ template <typename T>
 void Definir(CURL* ACurl, CURLoption AOpcao, T AValor) {
   const CURLcode rc = curl_easy_setopt(ACurl, AOpcao, AValor);
   if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
-}
-
-std::string SemFinal(std::string ATexto) {
-  while (!ATexto.empty() &&
-         (static_cast<unsigned char>(ATexto.back()) <= 32 || ATexto.back() == '.'))
-    ATexto.pop_back();
-  return ATexto;
-}
-
-// Length of the UTF-8 sequence that starts at ABytes[AInicio], or 0 when none does (a
-// maximal invalid subsequence then ends at AFimInvalido).
-std::size_t SequenciaUtf8(std::string_view ABytes, std::size_t AInicio, std::size_t& AFimInvalido) {
-  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(ABytes[k]); };
-  const unsigned char b = byte(AInicio);
-  std::size_t tamanho = 0;
-  unsigned char menor = 0x80, maior = 0xBF;  // range of the second byte
-  if (b >= 0xC2 && b <= 0xDF) {
-    tamanho = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    tamanho = 3;
-    if (b == 0xE0) menor = 0xA0;
-    if (b == 0xED) maior = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    tamanho = 4;
-    if (b == 0xF0) menor = 0x90;
-    if (b == 0xF4) maior = 0x8F;
-  }
-  std::size_t fim = AInicio + 1;
-  if (tamanho > 0 && fim < ABytes.size() && byte(fim) >= menor && byte(fim) <= maior) {
-    ++fim;
-    while (fim < AInicio + tamanho && fim < ABytes.size() && byte(fim) >= 0x80 && byte(fim) <= 0xBF)
-      ++fim;
-  }
-  if (tamanho > 0 && fim == AInicio + tamanho) return tamanho;
-  AFimInvalido = fim;
-  return 0;
-}
-
-// The length of the longest valid UTF-8 prefix; ASCII is skipped eight bytes at a time, as the
-// answers are large and mostly ASCII.
-std::size_t PrefixoUtf8Valido(std::string_view ABytes) {
-  std::size_t i = 0;
-  const std::size_t n = ABytes.size();
-  while (i < n) {
-    std::uint64_t bloco;
-    if (i + sizeof bloco <= n) {
-      std::memcpy(&bloco, ABytes.data() + i, sizeof bloco);
-      if ((bloco & 0x8080808080808080ULL) == 0) {
-        i += sizeof bloco;
-        continue;
-      }
-    }
-    if (static_cast<unsigned char>(ABytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t fimInvalido = 0;
-    const std::size_t tamanho = SequenciaUtf8(ABytes, i, fimInvalido);
-    if (tamanho == 0) return i;
-    i += tamanho;
-  }
-  return n;
-}
-
-// The bytes as UTF-8: each maximal invalid subsequence becomes U+FFFD, as Unicode recommends.
-std::string ComoUtf8(std::string ABytes) {
-  std::size_t i = PrefixoUtf8Valido(ABytes);
-  if (i == ABytes.size()) return ABytes;
-  constexpr std::string_view kSubstituto = "\xEF\xBF\xBD";
-  std::string r = ABytes.substr(0, i);
-  while (i < ABytes.size()) {
-    std::size_t fimInvalido = i + 1;
-    if (static_cast<unsigned char>(ABytes[i]) < 0x80) {
-      r += ABytes[i++];
-    } else if (const std::size_t tamanho = SequenciaUtf8(ABytes, i, fimInvalido)) {
-      r.append(ABytes, i, tamanho);
-      i += tamanho;
-    } else {
-      r += kSubstituto;
-      i = fimInvalido;
-    }
-  }
-  return r;
 }
 
 // True when libcurl knows the system's certification authorities as a hashed folder
@@ -251,75 +167,24 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
   }
 }
 
-bool MesmoNome(const std::string& A, const std::string& B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t i = 0; i < A.size(); ++i) {
-    auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (minuscula(A[i]) != minuscula(B[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-struct RequisicaoHttp::Implementacao {
-  std::string Url;
-  bool Aberta = false;
-  std::optional<std::string> Seletor;
-  std::vector<std::pair<std::string, std::string>> Cabecalhos;
-  bool Respondida = false;
-  int Status = 0;
-  std::string Texto;
-};
-
-RequisicaoHttp::RequisicaoHttp() : FImpl(std::make_unique<Implementacao>()) {}
-
-RequisicaoHttp::~RequisicaoHttp() = default;
-
-void RequisicaoHttp::Open(const std::string& AUrl) {
-  FImpl->Url = AUrl;
-  FImpl->Aberta = true;
-  FImpl->Respondida = false;
-  FImpl->Status = 0;
-  FImpl->Texto.clear();
-}
-
-void RequisicaoHttp::SetClientCertificate(const std::string& ASeletor) {
-  FImpl->Seletor = ASeletor;
-}
-
-void RequisicaoHttp::SetRequestHeader(const std::string& ANome, const std::string& AValor) {
-  for (auto& [nome, valor] : FImpl->Cabecalhos)
-    if (MesmoNome(nome, ANome)) {
-      valor = AValor;
-      return;
-    }
-  FImpl->Cabecalhos.emplace_back(ANome, AValor);
-}
-
-void RequisicaoHttp::Send() {
-  Implementacao& r = *FImpl;
-  if (!r.Aberta)
-    throw ErroTransporte(
-        "The operation cannot be carried out until the Open method has been called");
-  r.Respondida = false;
-  r.Status = 0;
-  r.Texto.clear();
+RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   IniciarLibcurl();
 
   Transferencia t;
   std::optional<CredencialCliente> credencial;
   std::string certificadoPem;
   TextoSigiloso chavePem;
-  if (r.Seletor) {
-    credencial = CredencialPorAssunto(TextoAssuntoSeletor(*r.Seletor));
+  if (APedido.TextoAssunto) {
+    credencial = CredencialPorAssunto(*APedido.TextoAssunto);
     if (credencial) CredencialEmPem(*credencial, certificadoPem, chavePem);
     t.ComCertificado = credencial.has_value();
   }
   if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
 
   ListaPtr cabecalhos;
-  for (const auto& [nome, valor] : r.Cabecalhos) {
+  for (const auto& [nome, valor] : APedido.Cabecalhos) {
     curl_slist* lista = curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
     if (!lista) throw ErroTransporte("Memória insuficiente para a requisição");
     (void)cabecalhos.release();
@@ -331,7 +196,7 @@ void RequisicaoHttp::Send() {
   char textoErro[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
   Definir(c, CURLOPT_ERRORBUFFER, textoErro);
-  Definir(c, CURLOPT_URL, r.Url.c_str());
+  Definir(c, CURLOPT_URL, APedido.Url.c_str());
   Definir(c, CURLOPT_HTTPGET, 1L);
   Definir(c, CURLOPT_PROTOCOLS_STR, "https");
   Definir(c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
@@ -366,25 +231,11 @@ void RequisicaoHttp::Send() {
                         : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
                         : textoErro[0] != 0             ? std::string(textoErro)
                                                         : std::string(curl_easy_strerror(rc));
-    throw ErroTransporte(SemFinal(texto));
+    throw ErroTransporte(TextoSistemaAparado(texto));
   }
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  r.Status = static_cast<int>(status);
-  r.Texto = ComoUtf8(std::move(t.Corpo));
-  r.Respondida = true;
-}
-
-int RequisicaoHttp::Status() const {
-  if (!FImpl->Respondida)
-    throw ErroTransporte("The data necessary to complete this operation is not yet available");
-  return FImpl->Status;
-}
-
-const std::string& RequisicaoHttp::ResponseText() const {
-  if (!FImpl->Respondida)
-    throw ErroTransporte("The data necessary to complete this operation is not yet available");
-  return FImpl->Texto;
+  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
 }
 
 }  // namespace tolvane
