@@ -77,7 +77,8 @@ void Escrever(const std::string& ACaminho, const std::string& ABytes) {
 // raises. Returns 1 for a failure.
 int Verificar(const char* AServico, const std::function<std::string()>& AVerificacao) {
   try {
-    std::cout << AServico << ": " << AVerificacao() << "\n";
+    const std::string resposta = AVerificacao();
+    std::cout << AServico << ": " << resposta << "\n";
     return 0;
   } catch (const Erro& e) {
     std::cout << AServico << ": FALHA " << e.Classe() << ": " << e.Mensagem() << "\n";
