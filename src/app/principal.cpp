@@ -4,6 +4,7 @@
 
 #include "classtrib/consulta_teste.h"
 #include "classtrib/lista_certificados.h"
+#include "core/caminho.h"
 #include "core/erro.h"
 #include "database/configuracao.h"
 #include "database/versao_parametro.h"
@@ -55,7 +56,7 @@ void Principal::BitBtn2Click() {
 }
 
 std::string Principal::PastaExecutavel() const {
-  return std::filesystem::path(FAplicacao.ExeName()).parent_path().string();
+  return TextoDe(CaminhoDe(FAplicacao.ExeName()).parent_path());
 }
 
 std::string Principal::LerConfiguracaoBanco() {

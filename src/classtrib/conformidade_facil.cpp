@@ -12,6 +12,9 @@ namespace tolvane {
 namespace {
 
 constexpr std::string_view kPrefixoSeletor = "CURRENT_USER\\MY\\";
+// Every failure of the request itself (transport, certificate, answer too large) reaches the user
+// behind this one prefix.
+constexpr std::string_view kPrefixoErroConsulta = "Erro ao consultar API Conformidade Fácil: ";
 
 std::string BaseUrl() {
   const char* url = std::getenv("TOLVANE_CLASSTRIB_URL");
@@ -71,11 +74,11 @@ std::string TConformidadeFacil::Consultar(const std::string& AUrl) const {
   try {
     requisicao.Send();
   } catch (const std::exception& e) {
-    throw Erro("Exception", std::string("Erro ao consultar API Conformidade Fácil: ") + e.what());
+    throw ErroGeral(std::string(kPrefixoErroConsulta) + e.what());
   }
   if (requisicao.Status() != 200)
-    throw Erro("Exception", "Erro HTTP " + std::to_string(requisicao.Status()) + ": " +
-                                requisicao.ResponseText());
+    throw ErroGeral("Erro HTTP " + std::to_string(requisicao.Status()) + ": " +
+                    requisicao.ResponseText());
   return requisicao.ResponseText();
 }
 

@@ -14,8 +14,8 @@ inline constexpr std::string_view kBaseUrlConformidadeFacil =
 // Fácil"). Each query is one HTTPS GET of the resource "/classTrib" with the header Accept
 // "application/json" and the client certificate named at creation; the answer, a JSON document,
 // is returned as text without any parsing. Failures raise tolvane::Erro:
-//  - transport (connection, TLS, client certificate, time-out): "Erro ao consultar API
-//    Conformidade Fácil: " followed by the transport's message;
+//  - transport (connection, TLS, client certificate, time-out, an answer over 64 MiB): "Erro ao
+//    consultar API Conformidade Fácil: " followed by the transport's message;
 //  - any status other than 200 (other 2xx included): "Erro HTTP <status>: <the whole body>".
 class TConformidadeFacil {
  public:

@@ -2,7 +2,7 @@
 
 #include "classtrib/arquivo_retorno.h"
 #include "classtrib/conformidade_facil.h"
-#include "core/executavel.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 

@@ -399,7 +399,7 @@ DataHora LerDataHoraGeral(std::string_view ATexto, const ConfiguracaoRegional& A
   bool ok = LerData(leitor, ACfg, v);
   if (ok && !leitor.Fim()) ok = leitor.Literal(" ") && LerHora(leitor, ACfg, v) && leitor.Fim();
   if (!ok || !EhDataHoraValida(v))
-    throw Erro("EConvertError", "'" + std::string(ATexto) + "' is not a valid date and time");
+    throw ErroConversao("'" + std::string(ATexto) + "' is not a valid date and time");
   return v;
 }
 

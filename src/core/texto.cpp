@@ -89,40 +89,4 @@ std::string_view PrimeirosCaracteres(std::string_view ATexto, std::size_t N) {
   return ATexto.substr(0, i);
 }
 
-bool EhUtf8Valido(std::string_view ATexto) {
-  std::size_t i = 0;
-  while (i < ATexto.size()) {
-    const auto c = static_cast<unsigned char>(ATexto[i]);
-    std::size_t n;
-    char32_t cp;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      n = 1;
-      cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      n = 2;
-      cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      n = 3;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + n >= ATexto.size()) return false;
-    for (std::size_t k = 1; k <= n; ++k) {
-      const auto d = static_cast<unsigned char>(ATexto[i + k]);
-      if (!EhContinuacao(d)) return false;
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    if ((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) ||
-        (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-      return false;
-    i += n + 1;
-  }
-  return true;
-}
-
 }  // namespace tolvane

@@ -31,7 +31,4 @@ std::string_view SemUltimosCaracteres(std::string_view ATexto, std::size_t N);
 // The first N characters of the text (all of it when it is shorter).
 std::string_view PrimeirosCaracteres(std::string_view ATexto, std::size_t N);
 
-// True when the bytes form valid UTF-8.
-bool EhUtf8Valido(std::string_view ATexto);
-
 }  // namespace tolvane

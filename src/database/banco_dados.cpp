@@ -51,7 +51,7 @@ void ConexaoBanco::DefinirTransacaoPadrao(TransacaoBanco* ATransacao) {
 
 void ConexaoBanco::Abrir() {
   if (Aberta()) return;
-  if (FNomeBanco.empty()) throw Erro("EIBClientError", "Database name is missing");
+  if (FNomeBanco.empty()) throw ErroClienteInterBase("Database name is missing");
   const std::string dpb = MontarDpb(FParametros);
   const std::string nome = ParaAnsi(FNomeBanco);
   // A length of 0 tells the client to read a null-terminated name: for names beyond a short.
@@ -98,12 +98,12 @@ void TransacaoBanco::DefinirParametros(std::vector<std::string> AParametros) {
 void TransacaoBanco::DefinirBancoPadrao(ConexaoBanco* AConexao) { FConexao = AConexao; }
 
 void TransacaoBanco::ExigirAtiva() const {
-  if (!Ativa()) throw Erro("EIBClientError", "Transaction is not active");
+  if (!Ativa()) throw ErroClienteInterBase("Transaction is not active");
 }
 
 void TransacaoBanco::Iniciar() {
-  if (Ativa()) throw Erro("EIBClientError", "Transaction is active");
-  if (!FConexao || !FConexao->Aberta()) throw Erro("EIBClientError", "Database not open");
+  if (Ativa()) throw ErroClienteInterBase("Transaction is active");
+  if (!FConexao || !FConexao->Aberta()) throw ErroClienteInterBase("Database not open");
   const std::string tpb = MontarTpb(FParametros);
   BlocoTransacao bloco{FConexao->Handle(), static_cast<int>(tpb.size()), tpb.data()};
   ISC_STATUS_ARRAY status;

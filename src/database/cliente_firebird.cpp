@@ -5,14 +5,9 @@
 
 #include "platform/biblioteca.h"
 #include "platform/codificacao.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
-
-#ifdef _WIN32
-const char* const kBibliotecaFirebird = "gds32.dll";
-#else
-const char* const kBibliotecaFirebird = "libfbclient.so.2";
-#endif
 
 namespace {
 
@@ -20,8 +15,8 @@ template <class F>
 void Resolver(const Biblioteca& ABiblioteca, const char* ANome, F& AFuncao) {
   AFuncao = ABiblioteca.Funcao<F>(ANome);
   if (!AFuncao)
-    throw Erro("EIBClientError", std::string("Function ") + ANome +
-                                     " not found in InterBase library " + kBibliotecaFirebird);
+    throw ErroClienteInterBase(std::string("Function ") + ANome +
+                               " not found in InterBase library " + kBibliotecaFirebird);
 }
 
 ClienteFirebird ResolverFuncoes(const Biblioteca& B) {
@@ -63,9 +58,9 @@ const ClienteFirebird& CarregarClienteFirebird() {
   if (biblioteca) return cliente;
   auto nova = std::make_unique<Biblioteca>(kBibliotecaFirebird);
   if (!nova->Carregada())
-    throw Erro("EIBClientError", std::string("InterBase library ") + kBibliotecaFirebird +
-                                     " not found in the path. Please install InterBase to use "
-                                     "this functionality");
+    throw ErroClienteInterBase(std::string("InterBase library ") + kBibliotecaFirebird +
+                               " not found in the path. Please install InterBase to use this "
+                               "functionality");
   cliente = ResolverFuncoes(*nova);
   biblioteca = std::move(nova);
   return cliente;

@@ -30,14 +30,10 @@ struct ClienteFirebird {
   decltype(&::fb_interpret) fb_interpret = nullptr;
 };
 
-// File name of the client library: "libfbclient.so.2" on Linux (Debian package libfbclient2),
-// "gds32.dll" on Windows.
-extern const char* const kBibliotecaFirebird;
-
-// The client library, loaded on the first call and kept until the process ends. Throws
-// Erro("EIBClientError", "InterBase library <file> not found in the path. Please install
-// InterBase to use this functionality") when it cannot be loaded, and an EIBClientError naming
-// the function when the library lacks one; a later call tries again.
+// The client library kBibliotecaFirebird (platform/nomes.h), loaded on the first call and kept
+// until the process ends. Throws Erro("EIBClientError", "InterBase library <file> not found in the
+// path. Please install InterBase to use this functionality") when it cannot be loaded, and an
+// EIBClientError naming the function when the library lacks one; a later call tries again.
 const ClienteFirebird& CarregarClienteFirebird();
 
 // A failure reported by the client library: kind "EIBInterBaseError", the client's messages as

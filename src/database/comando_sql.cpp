@@ -84,9 +84,9 @@ bool ComandoSql::EhConsulta() {
 
 void ComandoSql::Executar(std::string_view ASql) {
   Fechar();
-  if (!FConexao.Aberta()) throw Erro("EIBClientError", "Database not open");
+  if (!FConexao.Aberta()) throw ErroClienteInterBase("Database not open");
   TransacaoBanco* transacao = FConexao.TransacaoPadrao();
-  if (!transacao) throw Erro("EIBClientError", "Transaction not assigned");
+  if (!transacao) throw ErroClienteInterBase("Transaction not assigned");
   if (!transacao->Ativa()) transacao->Iniciar();
   Preparar(ASql, *transacao);
   ISC_STATUS_ARRAY status;
@@ -114,7 +114,7 @@ bool ComandoSql::Proximo() {
 }
 
 std::optional<std::string> ComandoSql::Campo(std::size_t AIndice) const {
-  if (!FLinha || AIndice >= FDados.size()) throw Erro("EIBClientError", "No current row");
+  if (!FLinha || AIndice >= FDados.size()) throw ErroClienteInterBase("No current row");
   const XSQLVAR& v = FSaida->sqlvar[AIndice];
   if ((v.sqltype & 1) && FIndicadores[AIndice] < 0) return std::nullopt;
   const char* dados = FDados[AIndice].data();
@@ -140,7 +140,7 @@ std::optional<std::string> ComandoSql::Campo(std::size_t AIndice) const {
       if (v.sqlscale == 0) return inteiro(ISC_INT64{});
       break;
   }
-  throw Erro("EIBClientError", "Unsupported column type");
+  throw ErroClienteInterBase("Unsupported column type");
 }
 
 }  // namespace tolvane

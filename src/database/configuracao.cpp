@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/executavel.h"
 #include "core/texto.h"
+#include "platform/nomes.h"
 #include "platform/perfil.h"
 
 namespace tolvane {

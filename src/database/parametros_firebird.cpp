@@ -18,11 +18,11 @@ std::string MontarDpb(const std::vector<std::string>& AParametros) {
     else if (nome == "password")
       item = isc_dpb_password;
     else
-      throw Erro("EIBClientError", "DPB Constant (" + nome + ") is unknown");
+      throw ErroClienteInterBase("DPB Constant (" + nome + ") is unknown");
     const std::string valor =
         ParaAnsi(igual == std::string::npos ? std::string() : parametro.substr(igual + 1));
     if (valor.size() > 255)
-      throw Erro("EIBClientError", "DPB Constant (" + nome + ") value is too long");
+      throw ErroClienteInterBase("DPB Constant (" + nome + ") value is too long");
     dpb += item;
     dpb += static_cast<char>(valor.size());
     dpb += valor;
@@ -40,7 +40,7 @@ std::string MontarTpb(const std::vector<std::string>& AParametros) {
     else if (nome == "nowait")
       tpb += static_cast<char>(isc_tpb_nowait);
     else
-      throw Erro("EIBClientError", "TPB Constant (" + nome + ") is unknown");
+      throw ErroClienteInterBase("TPB Constant (" + nome + ") is unknown");
   }
   return tpb;
 }

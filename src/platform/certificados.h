@@ -13,7 +13,9 @@ namespace tolvane {
 // ".cer"; DER is accepted for ".crt" and ".cer"), extensions in any letter case. A PEM file holds
 // the certificate, optionally its private key (unencrypted) and further chain certificates; with
 // a key, the certificate is the one that matches the key, else the first. Files that cannot be
-// read or parsed, and subfolders, are skipped.
+// read or parsed, and subfolders, are skipped. A missing folder is made, with mode 0700, when the
+// store is first read; a file with a key that the group or others can read is listed, but its
+// key is never presented (the query fails and says to run chmod 600).
 
 // The simple display name of every certificate of the store, in the store's order (UTF-8). The
 // name follows the rules of CryptoAPI's simple display name: the first of the subject's common

@@ -13,4 +13,9 @@ namespace tolvane {
 std::string IniciarPrograma(const std::string& APrograma,
                             const std::vector<std::string>& AArgumentos);
 
+// The running program's arguments, its own name left out, as UTF-8 (Windows: read from the
+// UTF-16 command line, since argv there is in the ANSI code page and would lose a folder's
+// characters; Linux: argv as it is).
+std::vector<std::string> ArgumentosDoPrograma(int argc, char** argv);
+
 }  // namespace tolvane

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace tolvane {
+
+// The largest answer body Send takes in (64 MiB); the service's answers are a few hundred KB.
+inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 
 // One HTTPS request in the manner of the Windows HTTP request object: open a GET of a URL, choose
 // the client certificate, set headers, send (blocking until the whole answer is in), then read
@@ -12,7 +16,10 @@ namespace tolvane {
 // Linux: libcurl with OpenSSL; peer and host verification always on, TLS 1.2 or newer, https
 // only (redirects too), connect time-out 60 s, and the transfer gives up when less than one byte
 // has moved in 30 s. The environment variable TOLVANE_CLASSTRIB_CA may name a PEM file of extra
-// certification authorities, trusted besides the system's.
+// certification authorities, trusted besides the system's (for an HTTPS proxy too). A proxy comes
+// from libcurl's environment variables: https_proxy or HTTPS_PROXY, else all_proxy or ALL_PROXY,
+// with the exceptions of no_proxy or NO_PROXY; the client certificate goes to the service only,
+// never to a proxy.
 class RequisicaoHttp {
  public:
   RequisicaoHttp();
@@ -26,9 +33,9 @@ class RequisicaoHttp {
   // The client certificate: "CURRENT_USER\MY\<subject text>" (the location and the store may be
   // left out). The certificate is looked up in the personal store when Send runs: the first one,
   // in the store's order, that has a private key and whose subject contains the text, letter case
-  // ignored (an empty text takes the first). When none matches, the request goes out without a
-  // client certificate and the server decides; should the transfer then fail, the message says
-  // that no certificate was found.
+  // ignored (an empty text takes the first). When none matches, a server that asks for a client
+  // certificate makes Send fail with "A certificate is required to complete client
+  // authentication" before the request goes out; a server that does not ask gets the request.
   void SetClientCertificate(const std::string& ASeletor);
 
   // Adds a request header (a second call with the same name replaces the value).
@@ -36,7 +43,8 @@ class RequisicaoHttp {
 
   // Sends the request and waits for the whole answer. A transport failure (name resolution,
   // connection, TLS, client certificate, time-out) raises Erro("EOleException", <the transport's
-  // text>); a personal store that cannot be read raises its "EOSError".
+  // text>), and so does a body larger than kTamanhoMaximoResposta ("A resposta do servidor
+  // ultrapassa o limite de 64 MiB"); a personal store that cannot be read raises its "EOSError".
   void Send();
 
   // The HTTP status of the answer. Raises Erro("EOleException", ...) before a successful Send.

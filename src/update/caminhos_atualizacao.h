@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/executavel.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 

@@ -2,10 +2,11 @@
 
 #include <cctype>
 
-#include "core/executavel.h"
+#include "core/caminho.h"
 #include "core/texto.h"
 #include "platform/area_trabalho.h"
 #include "platform/atalho.h"
+#include "platform/nomes.h"
 #include "platform/perfil.h"
 #include "update/sistema_arquivos.h"
 

@@ -1,17 +1,12 @@
 #include "update/sistema_arquivos.h"
 
+#include <filesystem>
+
+#include "core/caminho.h"
+
 namespace tolvane {
 
 namespace fs = std::filesystem;
-
-fs::path CaminhoDe(std::string_view AUtf8) {
-  return fs::path(std::u8string(AUtf8.begin(), AUtf8.end()));
-}
-
-std::string TextoDe(const fs::path& ACaminho) {
-  const std::u8string texto = ACaminho.u8string();
-  return std::string(texto.begin(), texto.end());
-}
 
 bool ExisteArquivo(const std::string& ACaminho) {
   std::error_code ec;

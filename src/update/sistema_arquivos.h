@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -8,10 +7,6 @@ namespace tolvane {
 
 // File operations of the update module, with the meaning the Windows calls give them. None of
 // them throws; the ones whose outcome does not matter to the flow return nothing.
-
-// A UTF-8 path as a filesystem path (on Windows the narrow string would be read as ANSI).
-std::filesystem::path CaminhoDe(std::string_view AUtf8);
-std::string TextoDe(const std::filesystem::path& ACaminho);
 
 // Something that is not a folder exists at the path (links followed): FileExists.
 bool ExisteArquivo(const std::string& ACaminho);

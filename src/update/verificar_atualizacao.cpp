@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "core/executavel.h"
+#include "platform/nomes.h"
 #include "platform/processo.h"
 #include "platform/regional.h"
 #include "update/data_hora_arquivo.h"

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "core/erro.h"
-#include "core/executavel.h"
 #include "core/texto.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 
@@ -19,9 +19,9 @@ constexpr std::array<const char*, 4> kDescricoes = {
 
 // Characters that would lead the executable name out of the executable folder. "/" separates
 // folders on Windows too; there a ":" names a drive or a stream.
-constexpr std::string_view kSeparadoresNome = kSeparador == '/' ? "/" : "/\\:";
+std::string_view SeparadoresNome() { return kSeparador == '/' ? "/" : "/\\:"; }
 
-[[noreturn]] void Recusar(const std::string& AMensagem) { throw Erro("EParametro", AMensagem); }
+[[noreturn]] void Recusar(const std::string& AMensagem) { throw ErroParametro(AMensagem); }
 
 std::vector<std::string> Fichas(const std::vector<std::string>& AArgumentos) {
   std::vector<std::string> r;
@@ -73,7 +73,7 @@ ArgumentosAtualizador LerArgumentos(const std::vector<std::string>& AArgumentos)
 
   ArgumentosAtualizador r{DecodificarBrancos(*valores[1]), DecodificarBrancos(*valores[2]),
                           *valores[3]};
-  if (r.NomeExecutavel.find_first_of(kSeparadoresNome) != std::string::npos)
+  if (r.NomeExecutavel.find_first_of(SeparadoresNome()) != std::string::npos)
     Recusar("O nome do executável \"" + r.NomeExecutavel +
             "\" contém um separador de pastas: ele precisa ser o nome de um arquivo da pasta do "
             "executável.");

@@ -2,13 +2,14 @@
 
 #include <filesystem>
 
+#include "core/caminho.h"
 #include "core/erro.h"
+#include "platform/espera_programa.h"
+#include "platform/nomes.h"
 #include "platform/processo.h"
+#include "platform/substituicao_executavel.h"
 #include "updater/argumentos.h"
-#include "updater/caminho.h"
-#include "updater/espera.h"
 #include "updater/marcador.h"
-#include "updater/substituicao.h"
 
 namespace tolvane {
 
@@ -31,10 +32,8 @@ int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostrea
   // Relative folders are taken from the directory the updater started in, before it moves to the
   // executable folder.
   std::error_code ec;
-  const auto absoluto = std::filesystem::absolute(CaminhoUtf8(a.PastaExecutavel), ec);
-  const std::u8string pasta =
-      ec ? std::u8string(a.PastaExecutavel.begin(), a.PastaExecutavel.end()) : absoluto.u8string();
-  const std::string pastaExecutavel(pasta.begin(), pasta.end());
+  const auto absoluto = std::filesystem::absolute(CaminhoDe(a.PastaExecutavel), ec);
+  const std::string pastaExecutavel = ec ? a.PastaExecutavel : TextoDe(absoluto);
   const std::string executavel = JuntarCaminho(pastaExecutavel, a.NomeExecutavel);
 
   if (!EsperarFimPrograma(executavel, ALimiteEspera))
@@ -64,7 +63,7 @@ int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostrea
     saida = kSaidaIncompleta;
   }
 
-  std::filesystem::current_path(CaminhoUtf8(pastaExecutavel), ec);
+  std::filesystem::current_path(CaminhoDe(pastaExecutavel), ec);
   if (ec) {
     AErros << kPrefixo << "Não foi possível entrar na pasta do executável \"" << pastaExecutavel
            << "\": " << ec.message() << ".\n";

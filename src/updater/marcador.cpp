@@ -5,11 +5,14 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/utf8.h"
+
+#include "core/caminho.h"
 #include "core/erro.h"
-#include "core/executavel.h"
 #include "core/texto.h"
 #include "platform/codificacao.h"
-#include "updater/caminho.h"
+#include "platform/nomes.h"
+#include "platform/substituicao_arquivo.h"
 
 namespace tolvane {
 
@@ -48,38 +51,22 @@ std::string ParaUtf16le(std::string_view AUtf8) {
   return r;
 }
 
-// Removes the temporary file unless the rename has taken it.
-class TemporarioMarcador {
- public:
-  explicit TemporarioMarcador(std::filesystem::path ACaminho) : FCaminho(std::move(ACaminho)) {}
-  ~TemporarioMarcador() {
-    std::error_code ec;
-    if (!FEntregue) std::filesystem::remove(FCaminho, ec);
-  }
-  TemporarioMarcador(const TemporarioMarcador&) = delete;
-  TemporarioMarcador& operator=(const TemporarioMarcador&) = delete;
-  void Entregar() { FEntregue = true; }
-
- private:
-  std::filesystem::path FCaminho;
-  bool FEntregue = false;
-};
-
 }  // namespace
 
 std::string LerDicaPastaMestre(const std::string& APastaAtualizacao) {
   const std::string caminho = JuntarCaminho(APastaAtualizacao, kArquivoDicaPastaMestre);
   std::error_code ec;
-  const auto estado = std::filesystem::status(CaminhoUtf8(caminho), ec);
+  const auto estado = std::filesystem::status(CaminhoDe(caminho), ec);
   if (estado.type() == std::filesystem::file_type::not_found) return {};
-  if (ec) throw Erro("EOSError", "Não foi possível ler \"" + caminho + "\": " + ec.message() + ".");
+  if (ec)
+    throw ErroSistemaComMensagem("Não foi possível ler \"" + caminho + "\": " + ec.message() + ".");
   if (std::filesystem::is_directory(estado))
-    throw Erro("EOSError", "\"" + caminho + "\" é uma pasta, não um arquivo de texto.");
-  std::ifstream arquivo(CaminhoUtf8(caminho), std::ios::binary);
+    throw ErroSistemaComMensagem("\"" + caminho + "\" é uma pasta, não um arquivo de texto.");
+  std::ifstream arquivo(CaminhoDe(caminho), std::ios::binary);
   std::string linha;
   if (!arquivo || (!std::getline(arquivo, linha) && !arquivo.eof()))
-    throw Erro("EOSError",
-               "Não foi possível ler \"" + caminho + "\": " + std::strerror(errno) + ".");
+    throw ErroSistemaComMensagem("Não foi possível ler \"" + caminho +
+                                 "\": " + std::strerror(errno) + ".");
   std::string_view texto = linha;
   if (texto.starts_with(kMarcaUtf8)) texto.remove_prefix(kMarcaUtf8.size());
   texto = AparaControles(texto);
@@ -98,23 +85,12 @@ void GravarMarcadorAtualizacao(const std::string& APastaExecutavel,
                                const std::string& APastaMestre) {
   const std::string destino =
       JuntarCaminho(APastaExecutavel, NomeMarcadorAtualizacao(ANomeExecutavel));
-  const auto temporario = CaminhoUtf8(destino + ".novo");
-  TemporarioMarcador guarda(temporario);
-  const std::string conteudo = ConteudoMarcador(APastaMestre, kSeparador == '\\');
-  {
-    std::ofstream arquivo(temporario, std::ios::binary | std::ios::trunc);
-    if (arquivo) arquivo.write(conteudo.data(), static_cast<std::streamsize>(conteudo.size()));
-    if (arquivo) arquivo.close();
-    if (!arquivo)
-      throw Erro("EOSError", "Não foi possível gravar o marcador de atualização \"" + destino +
-                                 "\": " + std::strerror(errno) + ".");
+  try {
+    SubstituirArquivo(destino, ConteudoMarcador(APastaMestre, kSeparador == '\\'));
+  } catch (const Erro& e) {
+    throw ErroSistemaComMensagem("Não foi possível gravar o marcador de atualização \"" + destino +
+                                 "\": " + e.Mensagem() + ".");
   }
-  std::error_code ec;
-  std::filesystem::rename(temporario, CaminhoUtf8(destino), ec);
-  if (ec)
-    throw Erro("EOSError", "Não foi possível gravar o marcador de atualização \"" + destino +
-                               "\": " + ec.message() + ".");
-  guarda.Entregar();
 }
 
 }  // namespace tolvane

@@ -20,9 +20,10 @@ std::string LerDicaPastaMestre(const std::string& APastaAtualizacao);
 // when AEmUtf16 (the Windows profile reader takes a file without a mark for the ANSI code page).
 std::string ConteudoMarcador(std::string_view APastaMestre, bool AEmUtf16);
 
-// Writes the update marker NomeMarcadorAtualizacao(ANomeExecutavel) in APastaExecutavel, through a
-// temporary file and a rename, so the program never reads half a marker. An older marker is
-// replaced. Throws Erro "EOSError" when it cannot be written (no temporary file is left behind).
+// Writes the update marker NomeMarcadorAtualizacao(ANomeExecutavel) in APastaExecutavel through
+// the whole-file replacement (SubstituirArquivo), so the program never reads half a marker and two
+// updaters in one folder never write through one temporary file. An older marker is replaced.
+// Throws Erro "EOSError" when it cannot be written (no temporary file is left behind).
 void GravarMarcadorAtualizacao(const std::string& APastaExecutavel,
                                const std::string& ANomeExecutavel, const std::string& APastaMestre);
 

@@ -17,6 +17,7 @@
 #include "comum/texto_teste.h"
 #include "comum/variavel_ambiente.h"
 #include "core/erro.h"
+#include "platform/requisicao_http.h"
 
 namespace tolvane {
 namespace {
@@ -32,6 +33,9 @@ using teste::VariavelAmbiente;
 
 const std::string kPrefixoTransporte = "Erro ao consultar API Conformidade Fácil: ";
 const std::string kSubstituto = "\xEF\xBF\xBD";  // U+FFFD
+// The Windows system text for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED.
+const std::string kCertificadoNecessario =
+    "A certificate is required to complete client authentication";
 
 // Three local HTTPS servers sharing one set of test key material: one that requires a client
 // certificate from the test CA, one that asks for none, one whose certificate nobody trusts.
@@ -177,20 +181,12 @@ TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
   };
   {
     SCOPED_TRACE("servidor exige certificado e o repositório está vazio");
-    EXPECT_EQ(consultar(*FMutuo, ""),
-              kPrefixoTransporte +
-                  "OpenSSL SSL_read: OpenSSL/N: error:0A00045C:SSL routines::tlsv13 alert "
-                  "certificate required, errno 0 (nenhum certificado digital com chave privada "
-                  "no repositório)");
+    EXPECT_EQ(consultar(*FMutuo, ""), kPrefixoTransporte + kCertificadoNecessario);
   }
   Instalar("cliente.p12", "cliente.p12");
   {
     SCOPED_TRACE("nome que não corresponde a nenhum certificado");
-    EXPECT_EQ(consultar(*FMutuo, "NAO EXISTE"),
-              kPrefixoTransporte +
-                  "OpenSSL SSL_read: OpenSSL/N: error:0A00045C:SSL routines::tlsv13 alert "
-                  "certificate required, errno 0 (nenhum certificado digital com chave privada "
-                  "corresponde a \"NAO EXISTE\")");
+    EXPECT_EQ(consultar(*FMutuo, "NAO EXISTE"), kPrefixoTransporte + kCertificadoNecessario);
     // A server that asks for no certificate decides otherwise: the query goes through.
     EXPECT_EQ(ConsultarCst(*FSemCliente, "ok", "NAO EXISTE"), "{}");
   }
@@ -240,6 +236,37 @@ TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
   }
 }
 
+// A server that asks for a certificate but would also serve a client without one: the request
+// must not go out when no certificate of the store matches.
+TEST_F(Consulta, ServidorPedeCertificado_NenhumCorresponde_FalhaSemEnviar) {
+  const ServidorHttps opcional(FMaterial->Caminho(), "opcional");
+  Resposta("ok", 200, "{}");
+  EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(opcional, "ok", ""); }),
+            kPrefixoTransporte + kCertificadoNecessario)
+      << "repositório vazio";
+  Instalar("cliente.p12", "cliente.p12");
+  EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(opcional, "ok", "NAO EXISTE"); }),
+            kPrefixoTransporte + kCertificadoNecessario)
+      << "nenhum certificado corresponde";
+  EXPECT_EQ(Eco(ConsultarCst(opcional, "eco", "EMPRESA TESTE"))["cn"],
+            "EMPRESA TESTE LTDA:12345678000199");
+}
+
+// The proxy asks every client for a certificate and logs the one it is given; through it, the
+// service must still get the user's certificate, and the proxy none.
+TEST_F(Consulta, ProxyHttps_CertificadoSoParaOServico) {
+  Instalar("cliente.p12", "cliente.p12");
+  const ServidorHttps proxy(FMaterial->Caminho(), "proxy");
+  const VariavelAmbiente semExcecao("no_proxy", std::nullopt);
+  const VariavelAmbiente semExcecaoMaiusculo("NO_PROXY", std::nullopt);
+  const VariavelAmbiente viaProxy("https_proxy",
+                                  "https://127.0.0.1:" + std::to_string(proxy.Porta()));
+  EXPECT_EQ(Eco(ConsultarCst(*FMutuo, "eco", "EMPRESA TESTE"))["cn"],
+            "EMPRESA TESTE LTDA:12345678000199");
+  EXPECT_EQ(teste::LerArquivo(Material("proxy.log")),
+            "tunel 127.0.0.1:" + std::to_string(FMutuo->Porta()) + " certificado: \n");
+}
+
 TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
   Instalar("cliente-estranho.p12", "estranho.p12");
   Resposta("ok", 200, "{}");
@@ -254,6 +281,28 @@ TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
   teste::EscreverArquivo(FRepositorio, "");
   EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "eco", ""); }),
             kPrefixoTransporte + "System Error.  Code: 20.\r\nNot a directory");
+}
+
+// As ssh does with its keys: a key file that others can read is listed but never presented, and
+// the query says what to do.
+TEST_F(Consulta, ChaveLegivelPorOutros_ListadaMasNaoApresentada) {
+  Instalar("cliente.p12", "cliente.p12");
+  const std::string arquivo = FRepositorio + "/cliente.p12";
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
+  for (const auto modo : {fs::perms(0640), fs::perms(0604), fs::perms(0644)}) {
+    SCOPED_TRACE(static_cast<int>(modo));
+    fs::permissions(arquivo, modo);
+    EXPECT_EQ(ListarNomesCertificados(),
+              std::vector<std::string>{"EMPRESA TESTE LTDA:12345678000199"});
+    EXPECT_EQ(MensagemDeErro([] { TConformidadeFacil("EMPRESA").ConsultarClassTrib(); }),
+              kPrefixoTransporte + "A chave privada do arquivo \"" + arquivo +
+                  "\" pode ser lida por outros usuários; por segurança, o certificado não foi "
+                  "usado. Execute chmod 600 \"" +
+                  arquivo + "\" e tente de novo.");
+  }
+  fs::permissions(arquivo, fs::perms(0600));
+  EXPECT_EQ(Eco(TConformidadeFacil("EMPRESA").ConsultarClassTrib())["cn"],
+            "EMPRESA TESTE LTDA:12345678000199");
 }
 
 struct CasoSeletor {
@@ -346,6 +395,49 @@ TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
   EXPECT_EQ(teste::LerArquivo(executavel / "RetornoClassTrib.json"), "resposta anterior\r\n");
   EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
             std::vector<std::string>{"RetornoClassTrib.json"});
+}
+
+// A broken or hostile endpoint must not make the tray program hold an answer of any size: past
+// the limit the query fails, whether the size is announced or only seen while it arrives, and the
+// earlier answer file stays as it was.
+TEST_F(Consulta, RespostaAlemDoLimite_FalhaEArquivoAnteriorIntacto) {
+  Instalar("cliente.p12", "cliente.p12");
+  const std::string anterior = "{\"anterior\":\"ção\"}\r\n";
+  const std::string limite(kTamanhoMaximoResposta, 'x');
+  const std::string alem = limite + "y";
+  const std::string mensagem =
+      kPrefixoTransporte + "A resposta do servidor ultrapassa o limite de 64 MiB";
+  struct {
+    const char* Cenario;
+    const std::string& Corpo;
+    bool Fluxo;
+    bool Falha;
+  } const casos[] = {
+      {"limite_anunciado", limite, false, false},
+      {"alem_anunciado", alem, false, true},
+      {"alem_em_fluxo", alem, true, true},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Cenario);
+    Resposta(c.Cenario, 200, c.Corpo);
+    if (c.Fluxo)
+      teste::EscreverArquivo(Material(std::string("respostas/") + c.Cenario + ".fluxo"), "");
+    PastaTemporaria executavel;
+    const std::string arquivo = executavel / "RetornoClassTrib.json";
+    teste::EscreverArquivo(arquivo, anterior);
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl(c.Cenario));
+    if (c.Falha) {
+      EXPECT_EQ(MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); }), mensagem);
+      const std::string salvo = teste::LerArquivo(arquivo);
+      EXPECT_TRUE(salvo == anterior)
+          << "the earlier file was replaced by " << salvo.size() << " bytes";
+    } else {
+      ExecutarConsultaTeste("", executavel.Caminho());
+      EXPECT_EQ(teste::LerArquivo(arquivo).size(), kTamanhoMaximoResposta + 2);  // and CR LF
+    }
+    EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+              std::vector<std::string>{"RetornoClassTrib.json"});
+  }
 }
 
 TEST_F(Consulta, RespostaDe50MB_SalvaSemTravar) {

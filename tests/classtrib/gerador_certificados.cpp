@@ -6,6 +6,7 @@
 #include <openssl/pkcs12.h>
 #include <openssl/x509v3.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace tolvane::teste {
@@ -129,6 +130,9 @@ void GeradorCertificados::Gravar(const ModeloCertificado& AModelo, FormatoTeste 
       break;
   }
   GravarBytes(ACaminho, dados.get());
+  // As a user keeps a key: readable by the owner alone, or the store refuses to present it.
+  if (AFormato == FormatoTeste::Pkcs12 || AFormato == FormatoTeste::PemComChave)
+    std::filesystem::permissions(ACaminho, std::filesystem::perms(0600));
 }
 
 }  // namespace tolvane::teste

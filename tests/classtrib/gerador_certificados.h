@@ -31,7 +31,8 @@ class GeradorCertificados {
   GeradorCertificados();
   GeradorCertificados(const std::string& ACaPem, const std::string& ACaChave);
 
-  // Writes the certificate of AModelo to ACaminho in AFormato (PKCS#12 without password).
+  // Writes the certificate of AModelo to ACaminho in AFormato (PKCS#12 without password); a file
+  // with the key gets mode 0600.
   void Gravar(const ModeloCertificado& AModelo, FormatoTeste AFormato,
               const std::string& ACaminho) const;
 

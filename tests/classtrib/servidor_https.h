@@ -10,7 +10,7 @@ namespace tolvane::teste {
 // destructor. Throws std::runtime_error, with the server's error output, when it does not start.
 class ServidorHttps {
  public:
-  // AModo: "mutuo", "sem-cliente" or "nao-confiavel".
+  // AModo: "mutuo", "opcional", "sem-cliente", "nao-confiavel" or "proxy" (servidor_https.py).
   ServidorHttps(const std::string& APasta, const std::string& AModo);
   ~ServidorHttps();
   ServidorHttps(const ServidorHttps&) = delete;

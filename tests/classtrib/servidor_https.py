@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """HTTPS test server that answers like the tax-classification consultation service.
 
-    servidor_https.py --pasta DIR [--modo mutuo|sem-cliente|nao-confiavel] [--porta N]
+    servidor_https.py --pasta DIR [--modo mutuo|opcional|sem-cliente|nao-confiavel|proxy]
+                      [--porta N]
 
 On its first start in DIR it makes, with the openssl command, its test key material (all of it
 generated, nothing kept in the repository):
@@ -14,8 +15,12 @@ generated, nothing kept in the repository):
                                        CN "EMPRESA TESTE LTDA:12345678000199"
   cliente-estranho.p12                 client certificate from the other CA, CN "CERTIFICADO ESTRANHO"
 
-Modes: "mutuo" (default) requires a client certificate from the test CA; "sem-cliente" asks for
-none; "nao-confiavel" presents the server certificate of the other CA and asks for none.
+Modes: "mutuo" (default) requires a client certificate from the test CA; "opcional" asks for one
+but also serves a client that sends none; "sem-cliente" asks for none; "nao-confiavel" presents
+the server certificate of the other CA and asks for none; "proxy" is an HTTPS proxy that only
+tunnels CONNECT requests, asks every client for a certificate (optional) and appends one line per
+tunnel to DIR/proxy.log: "tunel <host:port> certificado: <common name of the client certificate
+it was given, empty for none>".
 
 Listens on 127.0.0.1 (port N, or a free one) and prints "PORTA <port>" on stdout when ready. It
 ends on SIGTERM or SIGINT, and also when its standard input is a pipe that closes.
@@ -23,6 +28,8 @@ ends on SIGTERM or SIGINT, and also when its standard input is a pipe that close
 The first segment S of the request path chooses the answer, read at every request:
   DIR/respostas/S.status   the status code (default 200)
   DIR/respostas/S.corpo    the body, bytes as they are (default: empty)
+  DIR/respostas/S.fluxo    when present: no Content-Length, the body ends when the connection
+                           closes (a streamed answer whose size nobody announces)
   S = "eco"                200 and text lines "caminho: <path and query>", "accept: <header>",
                            "serie: <client certificate serial, hex>", "cn: <its common name>"
   S = "fechar"             closes the connection without answering
@@ -101,6 +108,7 @@ def gerar_material(pasta):
         with open(os.path.join(pasta, "cliente.pem"), "ab") as pem, \
                 open(os.path.join(pasta, "cliente.key"), "rb") as chave:
             pem.write(chave.read())
+        os.chmod(os.path.join(pasta, "cliente.pem"), 0o600)
         certificado(pasta, "cliente-estranho", "/CN=CERTIFICADO ESTRANHO", "cliente", "outra-ca")
         pkcs12(pasta, "cliente-estranho")
 
@@ -124,18 +132,24 @@ class Consulta(http.server.BaseHTTPRequestHandler):
         if segmento == "fechar":
             self.close_connection = True
             return
+        fluxo = False
         if segmento == "eco":
             status, corpo = 200, self.eco()
         else:
             respostas = os.path.join(self.server.pasta, "respostas")
             status = int(ler(os.path.join(respostas, segmento + ".status"), b"200").strip())
             corpo = ler(os.path.join(respostas, segmento + ".corpo"), b"")
+            fluxo = os.path.exists(os.path.join(respostas, segmento + ".fluxo"))
         self.send_response(status)
         self.send_header("Content-Type", "application/json; charset=utf-8")
         if status == 204 or status == 304 or status < 200:
             self.end_headers()
             return
-        self.send_header("Content-Length", str(len(corpo)))
+        if fluxo:
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(len(corpo)))
         self.end_headers()
         visao = memoryview(corpo)
         for inicio in range(0, len(corpo), 1 << 20):
@@ -155,6 +169,45 @@ class Consulta(http.server.BaseHTTPRequestHandler):
         return ("\n".join(linhas) + "\n").encode("utf-8")
 
 
+def nome_comum(conexao):
+    for rdn in (conexao.getpeercert() or {}).get("subject", ()):
+        for campo, valor in rdn:
+            if campo == "commonName":
+                return valor
+    return ""
+
+
+class Tunel(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *argumentos):
+        pass
+
+    def do_CONNECT(self):
+        with open(os.path.join(self.server.pasta, "proxy.log"), "a") as registro:
+            registro.write("tunel %s certificado: %s\n" % (self.path, nome_comum(self.connection)))
+        host, porta = self.path.rsplit(":", 1)
+        try:
+            alvo = socket.create_connection((host, int(porta)), timeout=60)
+        except OSError:
+            self.send_error(502)
+            return
+        self.send_response(200, "Connection established")
+        self.end_headers()
+        self.close_connection = True
+        with alvo:
+            while True:
+                prontos = [self.connection] if self.connection.pending() else \
+                    select.select([self.connection, alvo], [], [], 60)[0]
+                if not prontos:
+                    return
+                for origem in prontos:
+                    dados = origem.recv(65536)
+                    if not dados:
+                        return
+                    (alvo if origem is self.connection else self.connection).sendall(dados)
+
+
 def esperar_fim(conexao):
     prazo = time.monotonic() + 5
     try:
@@ -169,8 +222,8 @@ def esperar_fim(conexao):
 class Servidor(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, endereco, contexto, pasta):
-        super().__init__(endereco, Consulta)
+    def __init__(self, endereco, contexto, pasta, tratador=Consulta):
+        super().__init__(endereco, tratador)
         self.contexto = contexto
         self.pasta = pasta
 
@@ -208,7 +261,7 @@ def main():
     parametros = argparse.ArgumentParser()
     parametros.add_argument("--pasta", required=True)
     parametros.add_argument("--modo", default="mutuo",
-                            choices=["mutuo", "sem-cliente", "nao-confiavel"])
+                            choices=["mutuo", "opcional", "sem-cliente", "nao-confiavel", "proxy"])
     parametros.add_argument("--porta", type=int, default=0)
     args = parametros.parse_args()
     pasta = os.path.abspath(args.pasta)
@@ -222,11 +275,12 @@ def main():
     contexto.minimum_version = ssl.TLSVersion.TLSv1_2
     nome = "servidor-estranho" if args.modo == "nao-confiavel" else "servidor"
     contexto.load_cert_chain(os.path.join(pasta, nome + ".pem"), os.path.join(pasta, nome + ".key"))
-    if args.modo == "mutuo":
-        contexto.verify_mode = ssl.CERT_REQUIRED
+    if args.modo != "sem-cliente" and args.modo != "nao-confiavel":
+        contexto.verify_mode = ssl.CERT_REQUIRED if args.modo == "mutuo" else ssl.CERT_OPTIONAL
         contexto.load_verify_locations(os.path.join(pasta, "ca.pem"))
 
-    servidor = Servidor(("127.0.0.1", args.porta), contexto, pasta)
+    servidor = Servidor(("127.0.0.1", args.porta), contexto, pasta,
+                        Tunel if args.modo == "proxy" else Consulta)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     signal.signal(signal.SIGINT, lambda *_: sys.exit(0))
     threading.Thread(target=servidor.serve_forever, daemon=True).start()

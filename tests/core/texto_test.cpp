@@ -54,13 +54,5 @@ TEST(Texto, CharacterCountingIsByCodePoint) {
   EXPECT_EQ(PrimeirosCaracteres("ab", 5), "ab");
 }
 
-TEST(Texto, Utf8Validation) {
-  EXPECT_TRUE(EhUtf8Valido("ação \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(EhUtf8Valido("\xC3"));          // cut sequence
-  EXPECT_FALSE(EhUtf8Valido("\xC0\xAF"));      // overlong
-  EXPECT_FALSE(EhUtf8Valido("\xED\xA0\x80"));  // surrogate
-  EXPECT_FALSE(EhUtf8Valido("caf\xE9"));       // Latin-1
-}
-
 }  // namespace
 }  // namespace tolvane

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
 #include "comum/porta_livre.h"
 #include "comum/variavel_ambiente.h"
 #include "database/comando_sql.h"
@@ -104,10 +105,9 @@ TEST_F(BancoDados, AttachFailuresCarryTheKindAndTheClientsText) {
     TransacaoBanco transacao;
     ConfigurarBancoDados(conexao, transacao, c.Nome);
     conexao.DefinirParametros({"user_name=sysdba", std::string("password=") + c.Senha});
-    try {
-      conexao.Abrir();
-      ADD_FAILURE() << c.Rotulo << ": opened";
-    } catch (const Erro& e) {
+    {
+      const Erro e =
+          teste::ErroLancado([&] { conexao.Abrir(); }, std::string(c.Rotulo) + ": opened");
       EXPECT_EQ(e.Classe(), c.Classe) << c.Rotulo;
       EXPECT_EQ(e.Mensagem(), c.Mensagem) << c.Rotulo;
     }
@@ -128,10 +128,8 @@ TEST_F(BancoDados, NonAsciiNameReachesTheClientInTheAnsiCharacterSet) {
   ConexaoBanco conexao;
   TransacaoBanco transacao;
   ConfigurarBancoDados(conexao, transacao, nome);
-  try {
-    conexao.Abrir();
-    ADD_FAILURE() << "opened";
-  } catch (const Erro& e) {
+  {
+    const Erro e = teste::ErroLancado([&] { conexao.Abrir(); }, "opened");
     EXPECT_EQ(e.Mensagem(),
               "I/O error during \"open\" operation for file \"" + (pasta / "A??o S?o.FDB") +
                   "\"\r\nError while trying to open file\r\nNo such file or directory");
@@ -165,18 +163,18 @@ TEST_F(BancoDados, StatementsNeedAnOpenConnectionAndATransaction) {
   ConexaoBanco conexao;
   TransacaoBanco transacao;
   ConfigurarBancoDados(conexao, transacao, pasta / "E.FDB");
-  try {
-    ComandoSql(conexao).Executar("select 1 from rdb$database");
-    ADD_FAILURE() << "ran on a closed connection";
-  } catch (const Erro& e) {
+  {
+    const Erro e =
+        teste::ErroLancado([&] { ComandoSql(conexao).Executar("select 1 from rdb$database"); },
+                           "ran on a closed connection");
     EXPECT_EQ(e.Classe() + ": " + e.Mensagem(), "EIBClientError: Database not open");
   }
   conexao.Abrir();
   conexao.DefinirTransacaoPadrao(nullptr);
-  try {
-    ComandoSql(conexao).Executar("select 1 from rdb$database");
-    ADD_FAILURE() << "ran without a transaction";
-  } catch (const Erro& e) {
+  {
+    const Erro e =
+        teste::ErroLancado([&] { ComandoSql(conexao).Executar("select 1 from rdb$database"); },
+                           "ran without a transaction");
     EXPECT_EQ(e.Classe() + ": " + e.Mensagem(), "EIBClientError: Transaction not assigned");
   }
 }

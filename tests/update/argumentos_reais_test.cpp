@@ -1,17 +1,13 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "comum/aplicacao_gravadora.h"
 #include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
 #include "comum/localidade_teste.h"
 #include "comum/variavel_ambiente.h"
 #include "core/texto.h"
-#include "platform/processo.h"
 #include "update/modulo_atualizacao.h"
 
 namespace tolvane {
@@ -71,9 +67,7 @@ TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
   EXPECT_TRUE(aplicacao.Registro[0].starts_with("MostrarAviso(false, true): AVISO:"));
 
   // The updater runs on its own; wait for what it writes, but not for ever.
-  for (int i = 0; i < 600 && !fs::exists(saida); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  ASSERT_TRUE(fs::exists(saida)) << "the stand-in updater wrote nothing within a minute";
+  ASSERT_TRUE(teste::EsperarArquivo(saida)) << "the stand-in updater wrote nothing within a minute";
 
   const std::vector<std::string> esperado = {atualizador,
                                              "@F1",
@@ -86,34 +80,6 @@ TEST(ArgumentosReais, FoldersReachTheUpdaterAsExactArguments) {
     EXPECT_FALSE(fs::exists(p / "PWNED")) << p;
     EXPECT_FALSE(fs::exists(p / "PWNED2")) << p;
   }
-}
-
-// The database client opens its files without close-on-exec. A database file that the updater
-// inherited would keep the engine's lock, and the program the updater starts again (inheriting it
-// once more) could not open its own database.
-TEST(InicioPrograma, FilesOpenInTheCallerDoNotReachTheProgram) {
-  PastaTemporaria pasta;
-  const std::string aberto = pasta / "banco.fdb";
-  EscreverArquivo(aberto, "base de dados");
-  const int fd = ::open(aberto.c_str(), O_RDWR);  // inherited by default, as the client's are
-  ASSERT_GE(fd, 0);
-  const std::string saida = pasta / "abertos";
-  const std::string programa = pasta / "programa";
-  // The glob's own descriptor is gone when readlink looks at it: no "&&" before the mv.
-  EscreverArquivo(programa,
-                  "#!/bin/sh\n"
-                  "for f in /proc/$$/fd/*; do readlink \"$f\"; done >\"$1.tmp\"\n"
-                  "mv \"$1.tmp\" \"$1\"\n",
-                  fs::perms::owner_all);
-
-  const std::string falha = IniciarPrograma(programa, {saida});
-  ::close(fd);
-  ASSERT_EQ(falha, "");
-  for (int i = 0; i < 600 && !fs::exists(saida); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  ASSERT_TRUE(fs::exists(saida)) << "the program wrote nothing within a minute";
-  const std::string abertos = LerArquivo(saida);
-  EXPECT_EQ(abertos.find(aberto), std::string::npos) << abertos;
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "comum/espera_teste.h"
 #include "core/erro.h"
-#include "core/executavel.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 namespace {
@@ -80,10 +81,8 @@ TEST(LerArgumentos, Table) {
   for (const auto& c : kCasos) {
     SCOPED_TRACE(c.Rotulo);
     if (*c.Falha) {
-      try {
-        LerArgumentos(c.Argumentos);
-        ADD_FAILURE() << "accepted";
-      } catch (const Erro& e) {
+      {
+        const Erro e = teste::ErroLancado([&] { LerArgumentos(c.Argumentos); }, "accepted");
         EXPECT_EQ(e.Classe(), "EParametro");
         EXPECT_NE(e.Mensagem().find(c.Falha), std::string::npos) << e.Mensagem();
       }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -66,8 +67,28 @@ TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
   teste::PastaTemporaria pasta;
   std::filesystem::create_directory(pasta / "Exec-tolvaneGestor.ini");
   EscreverArquivo(pasta / "Exec-tolvaneGestor.ini/x", "x");
-  EXPECT_THROW(GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", ""), Erro);
+  const Erro e =
+      teste::ErroLancado([&] { GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", ""); });
+  EXPECT_EQ(e.Classe(), "EOSError");
+  EXPECT_TRUE(e.Mensagem().starts_with("Não foi possível gravar o marcador de atualização \"" +
+                                       pasta / "Exec-tolvaneGestor.ini" + "\": "))
+      << e.Mensagem();
   EXPECT_EQ(EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"Exec-tolvaneGestor.ini"});
+}
+
+// Two updaters in one folder, or a link left at a fixed temporary name, must not make the marker
+// write through someone else's file: the marker goes through the whole-file replacement.
+TEST(Marcador, WrittenThroughAUniqueTemporaryNeverThroughALink) {
+  teste::PastaTemporaria pasta;
+  EscreverArquivo(pasta / "vitima", "intacta");
+  std::filesystem::create_symlink(pasta / "vitima", pasta / "Exec-tolvaneGestor.ini.novo");
+  GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", "/srv/Mestre");
+  EXPECT_EQ(LerArquivo(pasta / "vitima"), "intacta");
+  EXPECT_EQ(LerArquivo(pasta / "Exec-tolvaneGestor.ini"),
+            "[configuracao]\npastamestre=/srv/Mestre\n");
+  EXPECT_EQ(EntradasDaPasta(pasta.Caminho()),
+            (std::vector<std::string>{"Exec-tolvaneGestor.ini", "Exec-tolvaneGestor.ini.novo",
+                                      "vitima"}));
 }
 
 }  // namespace

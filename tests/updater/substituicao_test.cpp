@@ -1,4 +1,4 @@
-#include "updater/substituicao.h"
+#include "platform/substituicao_executavel.h"
 
 #include <gtest/gtest.h>
 #include <linux/capability.h>

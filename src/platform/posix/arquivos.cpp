@@ -5,6 +5,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include "core/caminho.h"
+
 namespace tolvane {
 
 std::optional<DataHora> DataModificacaoArquivo(const std::string& ACaminho) {
@@ -20,7 +22,7 @@ std::optional<DataHora> DataModificacaoArquivo(const std::string& ACaminho) {
 std::string CaminhoExecutavel() {
   std::error_code ec;
   auto caminho = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : caminho.string();
+  return ec ? std::string() : TextoDe(caminho);
 }
 
 }  // namespace tolvane

@@ -62,7 +62,7 @@ bool GravarAtalho(const std::string& AArquivo, const std::string& ADestino,
   // Written whole and renamed over the old one: a desktop never shows a half-written launcher,
   // and an old one stays whole when the write fails.
   try {
-    SubstituirArquivo(AArquivo, ConteudoLancador(ADestino, ADescricao), 0755);
+    SubstituirArquivo(AArquivo, ConteudoLancador(ADestino, ADescricao), true);
     return true;
   } catch (const Erro&) {
     return false;

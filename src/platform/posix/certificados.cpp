@@ -1,6 +1,5 @@
 #include "platform/certificados.h"
 
-#include <locale.h>
 #include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -8,8 +7,8 @@
 #include <openssl/provider.h>
 #include <openssl/x509v3.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#include <wctype.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,10 +16,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/caminho.h"
 #include "core/erro.h"
 #include "core/texto.h"
+#include "core/utf8.h"
+#include "platform/erro_sistema.h"
 #include "platform/posix/credencial_openssl.h"
-#include "platform/posix/erro_sistema.h"
+#include "platform/seletor_certificado.h"
 
 namespace tolvane {
 
@@ -68,17 +70,24 @@ std::string Minusculas(std::string ATexto) {
 enum class Formato { Nenhum, Pkcs12, Pem };
 
 Formato FormatoArquivo(const fs::path& AArquivo) {
-  const std::string extensao = Minusculas(AArquivo.extension().string());
+  const std::string extensao = Minusculas(TextoDe(AArquivo.extension()));
   if (extensao == ".pfx" || extensao == ".p12") return Formato::Pkcs12;
   if (extensao == ".pem" || extensao == ".crt" || extensao == ".cer") return Formato::Pem;
   return Formato::Nenhum;
 }
 
-// The store's files in file-name order. A missing folder is an empty store.
+// The store's files in file-name order. A missing folder is an empty store; it is made then,
+// for the user alone (it will hold private keys without a password), so that certificates have
+// their place. A folder that cannot be made is only an empty store.
 std::vector<fs::path> ArquivosRepositorio() {
+  const fs::path pasta = PastaRepositorio();
   std::error_code ec;
-  fs::directory_iterator item(PastaRepositorio(), ec);
-  if (ec == std::errc::no_such_file_or_directory) return {};
+  fs::directory_iterator item(pasta, ec);
+  if (ec == std::errc::no_such_file_or_directory) {
+    fs::create_directories(pasta.parent_path(), ec);
+    if (::mkdir(pasta.c_str(), 0700) == 0) ::chmod(pasta.c_str(), 0700);  // whatever the umask
+    return {};
+  }
   if (ec) throw ErroSistemaOperacional(ec.value());
   std::vector<fs::path> arquivos;
   for (; item != fs::directory_iterator(); item.increment(ec)) {
@@ -89,7 +98,7 @@ std::vector<fs::path> ArquivosRepositorio() {
   }
   if (ec) throw ErroSistemaOperacional(ec.value());
   std::sort(arquivos.begin(), arquivos.end(), [](const fs::path& A, const fs::path& B) {
-    return A.filename().string() < B.filename().string();
+    return TextoDe(A.filename()) < TextoDe(B.filename());
   });
   return arquivos;
 }
@@ -254,44 +263,6 @@ std::string TextoAssunto(const X509* ACertificado) {
   return r;
 }
 
-// Code points of a UTF-8 text in lower case (Unicode rules of the C.UTF-8 locale); a byte that
-// starts no valid sequence stands for itself, shifted out of the range of real characters.
-std::u32string MinusculasUnicode(std::string_view ATexto) {
-  static const locale_t local = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-  std::u32string r;
-  r.reserve(ATexto.size());
-  std::size_t i = 0;
-  while (i < ATexto.size()) {
-    const auto b = static_cast<unsigned char>(ATexto[i]);
-    std::size_t tamanho = b < 0x80           ? 1
-                          : (b >> 5) == 0x6  ? 2
-                          : (b >> 4) == 0xE  ? 3
-                          : (b >> 3) == 0x1E ? 4
-                                             : 0;
-    char32_t cp = 0x110000 + b;
-    if (tamanho > 0 && i + tamanho <= ATexto.size() && EhUtf8Valido(ATexto.substr(i, tamanho))) {
-      cp = tamanho == 1 ? b : b & (0x7F >> tamanho);
-      for (std::size_t k = 1; k < tamanho; ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(ATexto[i + k]) & 0x3F);
-    } else {
-      tamanho = 1;
-    }
-    if (cp < 0x110000) {
-      if (local)
-        cp = static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), local));
-      else if (cp >= 'A' && cp <= 'Z')
-        cp += 'a' - 'A';
-    }
-    r += cp;
-    i += tamanho;
-  }
-  return r;
-}
-
-bool ContemSemCaixa(std::string_view ATexto, const std::u32string& AParte) {
-  return MinusculasUnicode(ATexto).find(AParte) != std::u32string::npos;
-}
-
 }  // namespace
 
 std::vector<std::string> NomesCertificadosPessoais() {
@@ -301,32 +272,25 @@ std::vector<std::string> NomesCertificadosPessoais() {
   return nomes;
 }
 
-std::string TextoAssuntoSeletor(const std::string& ASeletor) {
-  const auto primeira = ASeletor.find('\\');
-  if (primeira == std::string::npos) return ASeletor;
-  const auto segunda = ASeletor.find('\\', primeira + 1);
-  const std::string local = ASeletor.substr(0, primeira);
-  const std::string repositorio =
-      segunda == std::string::npos ? "MY" : ASeletor.substr(primeira + 1, segunda - primeira - 1);
-  const std::string repositorioMinusculo = Minusculas(repositorio);
-  if (Minusculas(local) != "current_user" ||
-      (repositorioMinusculo != "my" && repositorioMinusculo != "personal"))
-    throw Erro("EOleException",
-               "Repositório de certificados não disponível: " + local + "\\" + repositorio);
-  return ASeletor.substr((segunda == std::string::npos ? primeira : segunda) + 1);
-}
-
 std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoAssunto) {
-  const std::u32string parte = MinusculasUnicode(ATextoAssunto);
   for (const auto& arquivo : ArquivosRepositorio()) {
     auto e = LerArquivo(arquivo);
     if (!e || !e->Chave) continue;
     // The display name counts too: a certificate with an empty subject is listed by a name from
     // its alternative names, and choosing it from the list must find it.
-    if (parte.empty() || ContemSemCaixa(TextoAssunto(e->Certificado.get()), parte) ||
-        ContemSemCaixa(NomeSimples(e->Certificado.get()), parte))
-      return CredencialCliente{std::move(e->Certificado), std::move(e->Chave),
-                               std::move(e->Cadeia)};
+    if (!CertificadoCorresponde(TextoAssunto(e->Certificado.get()),
+                                NomeSimples(e->Certificado.get()), ATextoAssunto))
+      continue;
+    // As ssh does with its keys: a key that others may have copied is not presented as the
+    // user's signature.
+    std::error_code ec;
+    const fs::perms modo = fs::status(arquivo, ec).permissions();
+    if (ec || (modo & (fs::perms::group_read | fs::perms::others_read)) != fs::perms::none)
+      throw ErroOle("A chave privada do arquivo \"" + TextoDe(arquivo) +
+                    "\" pode ser lida por outros usuários; por segurança, o certificado não foi "
+                    "usado. Execute chmod 600 \"" +
+                    TextoDe(arquivo) + "\" e tente de novo.");
+    return CredencialCliente{std::move(e->Certificado), std::move(e->Chave), std::move(e->Cadeia)};
   }
   return std::nullopt;
 }

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/utf8.h"
+
 namespace tolvane {
 
 namespace {
@@ -36,11 +38,11 @@ std::string Converter(std::string_view ATexto, const char* APara, const char* AD
     const std::size_t rc = iconv(cd, &entrada, &restante, &saida, &livre);
     r.append(buf, static_cast<std::size_t>(saida - buf));
     if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      // EILSEQ or EINVAL: skip one character of the input (a whole UTF-8 sequence when UTF-8).
+      // EILSEQ or EINVAL: skip one character of the input (from UTF-8, the maximal ill-formed
+      // subpart, as the core's codec does).
       std::size_t pular = 1;
       if (std::strcmp(ADe, "UTF-8") == 0)
-        while (pular < restante && (static_cast<unsigned char>(entrada[pular]) & 0xC0) == 0x80)
-          ++pular;
+        pular = LerCaractereUtf8(std::string_view(entrada, restante), 0).Tamanho;
       entrada += pular;
       restante -= pular;
       r += ASubstituto;
@@ -60,6 +62,7 @@ std::string ParaAnsi(std::string_view AUtf8) {
 
 std::string DeAnsi(std::string_view AAnsi) {
   const std::string conjunto = ConjuntoLocal();
+  if (EhUtf8(conjunto)) return Utf8Saneado(AAnsi);
   return Converter(AAnsi, "UTF-8", conjunto.c_str(), "\xEF\xBF\xBD");
 }
 

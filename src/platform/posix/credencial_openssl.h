@@ -31,15 +31,11 @@ struct CredencialCliente {
   CadeiaPtr Cadeia;
 };
 
-// The subject text of a selector "CURRENT_USER\MY\<text>", "<location>\<text>" or "<text>".
-// Raises Erro("EOleException", ...) for a location or store other than the current user's
-// personal store ("MY", also called "Personal").
-std::string TextoAssuntoSeletor(const std::string& ASeletor);
-
 // The first certificate of the personal store, in the store's order, that has a private key and
-// whose subject (its attribute values joined by ", ") or simple display name contains
-// ATextoAssunto, letter case ignored; an empty text takes the first with a key. No value when
-// none matches. Raises the store's "EOSError" when its folder cannot be read.
+// matches ATextoAssunto by CertificadoCorresponde (platform/seletor_certificado.h). No value when
+// none matches. Raises the store's "EOSError" when its folder cannot be read, and
+// Erro("EOleException", ...) naming the file and "chmod 600" when the chosen certificate's file
+// (which holds its key) can be read by the group or by others: such a key is never presented.
 std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoAssunto);
 
 }  // namespace tolvane

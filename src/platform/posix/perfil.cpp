@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/texto.h"
+#include "core/utf8.h"
 #include "platform/codificacao.h"
 #include "platform/posix/descritor.h"
 
@@ -22,7 +23,6 @@ namespace {
 // whole would only cost memory.
 constexpr std::size_t kTamanhoMaximo = 16u << 20;
 constexpr std::size_t kCaracteresValor = 2047;
-constexpr char32_t kSubstituto = 0xFFFD;
 
 // The file's bytes; nothing when it is no regular file or too large. O_NONBLOCK keeps a FIFO
 // from blocking the open; the type is checked on the open descriptor.
@@ -44,96 +44,21 @@ std::string LerBytes(const std::string& ACaminho) {
   return bytes;
 }
 
-void AcrescentarUtf8(std::string& ATexto, char32_t c) {
-  if (c < 0x80) {
-    ATexto += static_cast<char>(c);
-  } else if (c < 0x800) {
-    ATexto += static_cast<char>(0xC0 | (c >> 6));
-    ATexto += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    ATexto += static_cast<char>(0xE0 | (c >> 12));
-    ATexto += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    ATexto += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    ATexto += static_cast<char>(0xF0 | (c >> 18));
-    ATexto += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    ATexto += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    ATexto += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Next code point of a UTF-8 text; an invalid sequence gives U+FFFD and moves one byte on.
-char32_t ProximoUtf8(std::string_view ATexto, std::size_t& i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(ATexto[k]); };
-  const unsigned char c = b(i);
-  std::size_t n = 0;
-  char32_t cp = 0;
-  char32_t minimo = 0;
-  if (c < 0x80) {
-    ++i;
-    return c;
-  } else if ((c & 0xE0) == 0xC0) {
-    n = 1, cp = c & 0x1F, minimo = 0x80;
-  } else if ((c & 0xF0) == 0xE0) {
-    n = 2, cp = c & 0x0F, minimo = 0x800;
-  } else if ((c & 0xF8) == 0xF0) {
-    n = 3, cp = c & 0x07, minimo = 0x10000;
-  } else {
-    ++i;
-    return kSubstituto;
-  }
-  if (i + n >= ATexto.size()) {
-    ++i;
-    return kSubstituto;
-  }
-  for (std::size_t k = 1; k <= n; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) {
-      ++i;
-      return kSubstituto;
-    }
-    cp = (cp << 6) | (b(i + k) & 0x3F);
-  }
-  if (cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kSubstituto;
-  }
-  i += n + 1;
-  return cp;
-}
-
-std::string Utf8Saneado(std::string_view ATexto) {
-  if (EhUtf8Valido(ATexto)) return std::string(ATexto);
-  std::string r;
-  for (std::size_t i = 0; i < ATexto.size();) AcrescentarUtf8(r, ProximoUtf8(ATexto, i));
-  return r;
-}
-
-std::string DeUtf16(std::string_view ABytes, bool ABigEndian) {
-  std::string r;
-  const std::size_t unidades = ABytes.size() / 2;
-  const auto unidade = [&](std::size_t k) -> char32_t {
+// UTF-16 bytes in the given order to UTF-8; an odd last byte is dropped.
+std::string DeBytesUtf16(std::string_view ABytes, bool ABigEndian) {
+  std::u16string unidades(ABytes.size() / 2, u'\0');
+  for (std::size_t k = 0; k < unidades.size(); ++k) {
     const auto a = static_cast<unsigned char>(ABytes[2 * k]);
     const auto b = static_cast<unsigned char>(ABytes[2 * k + 1]);
-    return ABigEndian ? (a << 8) | b : (b << 8) | a;
-  };
-  for (std::size_t k = 0; k < unidades; ++k) {
-    char32_t c = unidade(k);
-    if (c >= 0xD800 && c <= 0xDBFF && k + 1 < unidades && unidade(k + 1) >= 0xDC00 &&
-        unidade(k + 1) <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (unidade(k + 1) - 0xDC00);
-      ++k;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = kSubstituto;
-    }
-    AcrescentarUtf8(r, c);
+    unidades[k] = static_cast<char16_t>(ABigEndian ? (a << 8) | b : (b << 8) | a);
   }
-  return r;
+  return Utf8DeUtf16(unidades);
 }
 
 // The file's text in UTF-8, by its byte-order mark.
 std::string DecodificarArquivo(std::string_view ABytes) {
-  if (ABytes.starts_with("\xFF\xFE")) return DeUtf16(ABytes.substr(2), false);
-  if (ABytes.starts_with("\xFE\xFF")) return DeUtf16(ABytes.substr(2), true);
+  if (ABytes.starts_with("\xFF\xFE")) return DeBytesUtf16(ABytes.substr(2), false);
+  if (ABytes.starts_with("\xFE\xFF")) return DeBytesUtf16(ABytes.substr(2), true);
   if (ABytes.starts_with("\xEF\xBB\xBF")) return Utf8Saneado(ABytes.substr(3));
   return Utf8Saneado(DeAnsi(ABytes));
 }
@@ -154,8 +79,13 @@ char32_t Minuscula(char32_t c) {
 bool MesmoNome(std::string_view A, std::string_view B) {
   std::size_t i = 0;
   std::size_t j = 0;
-  while (i < A.size() && j < B.size())
-    if (Minuscula(ProximoUtf8(A, i)) != Minuscula(ProximoUtf8(B, j))) return false;
+  while (i < A.size() && j < B.size()) {
+    const CaractereUtf8 a = LerCaractereUtf8(A, i);
+    const CaractereUtf8 b = LerCaractereUtf8(B, j);
+    if (Minuscula(a.Codigo) != Minuscula(b.Codigo)) return false;
+    i += a.Tamanho;
+    j += b.Tamanho;
+  }
   return i == A.size() && j == B.size();
 }
 

@@ -32,4 +32,8 @@ std::string IniciarPrograma(const std::string& APrograma,
   return rc == 0 ? std::string() : std::string(std::strerror(rc));
 }
 
+std::vector<std::string> ArgumentosDoPrograma(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
 }  // namespace tolvane

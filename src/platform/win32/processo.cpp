@@ -1,6 +1,12 @@
 #include "platform/processo.h"
 
+#include <memory>
+
+#include "platform/erro_sistema.h"
 #include "platform/win32/utf16.h"
+
+// After windows.h, which utf16.h includes.
+#include <shellapi.h>
 
 namespace tolvane {
 
@@ -37,18 +43,21 @@ std::string IniciarPrograma(const std::string& APrograma,
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(programa.c_str(), linha.data(), nullptr, nullptr, FALSE,
                       DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi)) {
-    wchar_t* texto = nullptr;
-    FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
-    std::string r = texto ? DeUtf16(texto) : std::string("CreateProcess failed");
-    if (texto) LocalFree(texto);
-    while (!r.empty() && (r.back() == '\n' || r.back() == '\r' || r.back() == '.')) r.pop_back();
-    return r;
+    const std::string r = TextoErroSistema(static_cast<int>(GetLastError()));
+    return r.empty() ? std::string("CreateProcess failed") : r;
   }
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return {};
+}
+
+std::vector<std::string> ArgumentosDoPrograma(int, char**) {
+  int n = 0;
+  wchar_t** lista = CommandLineToArgvW(GetCommandLineW(), &n);
+  const std::unique_ptr<wchar_t*, decltype(&LocalFree)> guarda(lista, LocalFree);
+  std::vector<std::string> r;
+  for (int i = 1; lista && i < n; ++i) r.push_back(DeUtf16(lista[i]));
+  return r;
 }
 
 }  // namespace tolvane

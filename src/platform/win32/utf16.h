@@ -1,31 +1,26 @@
 #pragma once
 
-// UTF-8 <-> UTF-16 at the edge of the Win32 calls.
+// UTF-8 <-> UTF-16 at the edge of the Win32 calls, through the core's one codec (and so its one
+// replacement policy). The one header of the build that includes windows.h: the macros that
+// collide with the system's names are undone here.
 
 #include <windows.h>
+#undef MessageBox
 
 #include <string>
 #include <string_view>
 
+#include "core/utf8.h"
+
 namespace tolvane {
 
 inline std::wstring ParaUtf16(std::string_view AUtf8) {
-  if (AUtf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, AUtf8.data(), static_cast<int>(AUtf8.size()), nullptr, 0);
-  std::wstring r(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, AUtf8.data(), static_cast<int>(AUtf8.size()), r.data(), n);
-  return r;
+  const std::u16string r = Utf16DeUtf8(AUtf8);
+  return std::wstring(r.begin(), r.end());
 }
 
 inline std::string DeUtf16(std::wstring_view AUtf16) {
-  if (AUtf16.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, AUtf16.data(), static_cast<int>(AUtf16.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string r(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, AUtf16.data(), static_cast<int>(AUtf16.size()), r.data(), n,
-                      nullptr, nullptr);
-  return r;
+  return Utf8DeUtf16(std::u16string(AUtf16.begin(), AUtf16.end()));
 }
 
 }  // namespace tolvane

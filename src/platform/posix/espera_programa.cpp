@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "updater/espera.h"
-#include "updater/posix/espera_pai.h"
+#include "platform/espera_programa.h"
+#include "platform/posix/espera_pai.h"
 
 namespace tolvane {
 

@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "core/erro.h"
+#include "platform/nomes.h"
 #include "platform/posix/descritor.h"
-#include "updater/caminho.h"
-#include "updater/substituicao.h"
+#include "platform/substituicao_executavel.h"
 
 namespace tolvane {
 
 namespace {
 
-[[noreturn]] void Falhar(const std::string& AMensagem) { throw Erro("EOSError", AMensagem); }
+[[noreturn]] void Falhar(const std::string& AMensagem) { throw ErroSistemaComMensagem(AMensagem); }
 
 std::string Causa(int AErro) { return std::strerror(AErro); }
 

@@ -1,4 +1,4 @@
-#include "core/executavel.h"
+#include "platform/nomes.h"
 
 #include "core/texto.h"
 
@@ -27,6 +27,12 @@ std::string NomeSegundoMarcador(std::string_view ANomeExecutavel) {
 
 std::string NomeSemSufixo(std::string_view ANomeExecutavel) {
   return std::string(SemUltimosCaracteres(ANomeExecutavel, ContarCaracteres(kSufixoExecutavel)));
+}
+
+std::string JuntarCaminho(std::string_view APasta, std::string_view ANome) {
+  std::string r(APasta);
+  if (!r.empty() && r.back() != '/' && r.back() != kSeparador) r += kSeparador;
+  return r.append(ANome);
 }
 
 }  // namespace tolvane

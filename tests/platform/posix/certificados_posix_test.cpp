@@ -1,14 +1,18 @@
+// The personal certificate store on Linux: a folder of PKCS#12 and PEM files under XDG_DATA_HOME.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
 
 #include "classtrib/gerador_certificados.h"
-#include "classtrib/lista_certificados.h"
 #include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
 #include "comum/texto_teste.h"
 #include "comum/variavel_ambiente.h"
 #include "core/erro.h"
+#include "platform/certificados.h"
 
 namespace tolvane {
 namespace {
@@ -39,11 +43,11 @@ struct ArquivoDoRepositorio {
   std::optional<std::string> NomeListado;  // none: the file is skipped
 };
 
-TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
+TEST_F(Repositorio, SimpleDisplayNamesInFileNameOrder) {
   Criar();
-  const std::string longo = "A" + teste::Repetir("Ç", 300);  // 601 bytes
+  const std::string longo = "A" + teste::Repetir("Ç", 300);  // 601 bytes, kept whole
   const ArquivoDoRepositorio arquivos[] = {
-      {"14-longo.p12", {{{"CN", longo}}}, FormatoTeste::Pkcs12, "A" + teste::Repetir("Ç", 255)},
+      {"14-longo.p12", {{{"CN", longo}}}, FormatoTeste::Pkcs12, longo},
       {"01-cn.p12",
        {{{"C", "BR"}, {"O", "ICP-Brasil"}, {"CN", "EMPRESA TESTE LTDA:12345678000199"}}},
        FormatoTeste::Pkcs12,
@@ -89,7 +93,10 @@ TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
        {{{"CN", "Empresa\tCom\x01Controles\x7F"}}},
        FormatoTeste::Pkcs12,
        "Empresa\tCom\x01Controles\x7F"},
-      {"15-nul.p12", {{{"CN", std::string("Antes\0Depois", 12)}}}, FormatoTeste::Pkcs12, "Antes"},
+      {"15-nul.p12",
+       {{{"CN", std::string("Antes\0Depois", 12)}}},
+       FormatoTeste::Pkcs12,
+       std::string("Antes\0Depois", 12)},
       {"16-sem-chave.crt", {{{"CN", "Sem Chave"}}}, FormatoTeste::PemSemChave, "Sem Chave"},
       {"17-der.cer", {{{"CN", "Certificado DER"}}}, FormatoTeste::Der, "Certificado DER"},
       {"18-outra-extensao.txt", {{{"CN", "Ignorado"}}}, FormatoTeste::PemComChave, std::nullopt},
@@ -107,39 +114,40 @@ TEST_F(Repositorio, ListarNomesCertificados_NomesSimplesNaOrdemDosArquivos) {
   std::vector<std::string> nomes;
   for (const auto& e : esperados) nomes.push_back(e.second);
 
-  EXPECT_EQ(ListarNomesCertificados(), nomes);
+  EXPECT_EQ(NomesCertificadosPessoais(), nomes);
 }
 
-TEST_F(Repositorio, ListarNomesCertificados_PastaAusente_ListaVazia) {
-  EXPECT_TRUE(ListarNomesCertificados().empty());
+TEST_F(Repositorio, MissingFolderIsAnEmptyStore) {
+  EXPECT_TRUE(NomesCertificadosPessoais().empty());
 }
 
-TEST_F(Repositorio, ListarNomesCertificados_PastaIlegivel_ErroDoSistema) {
+// The folder holds private keys without a password: made by the program, it is the user's alone,
+// whatever the umask.
+TEST_F(Repositorio, MissingFolderIsCreatedForTheUserAlone) {
+  const mode_t anterior = umask(0);
+  EXPECT_TRUE(NomesCertificadosPessoais().empty());
+  umask(anterior);
+  std::error_code ec;
+  EXPECT_EQ(std::filesystem::status(FPasta, ec).permissions(), std::filesystem::perms::owner_all)
+      << (ec ? ec.message() : "");
+}
+
+TEST_F(Repositorio, UnreadableFolderIsTheSystemError) {
   std::filesystem::create_directories(FDados / "tolvane");
   teste::EscreverArquivo(FPasta, "um arquivo onde a pasta deveria estar");
-  try {
-    ListarNomesCertificados();
-    FAIL() << "sem erro";
-  } catch (const Erro& e) {
-    EXPECT_EQ(e.Classe(), "EOSError");
-    EXPECT_EQ(e.Mensagem(), "System Error.  Code: 20.\r\nNot a directory");
-  }
+  const Erro e = teste::ErroLancado([] { NomesCertificadosPessoais(); });
+  EXPECT_EQ(e.Classe(), "EOSError");
+  EXPECT_EQ(e.Mensagem(), "System Error.  Code: 20.\r\nNot a directory");
 }
 
-TEST_F(Repositorio, ListarNomesCertificados_XdgRelativo_UsaPastaPessoal) {
+TEST_F(Repositorio, RelativeXdgDataHomeFallsBackToTheHomeFolder) {
   PastaTemporaria casa;
   const VariavelAmbiente home("HOME", casa.Caminho());
   const VariavelAmbiente xdg("XDG_DATA_HOME", "relativo");
   std::filesystem::create_directories(casa / ".local/share/tolvane/certificados");
   GeradorCertificados().Gravar({{{"CN", "Na Pasta Pessoal"}}}, FormatoTeste::Pkcs12,
                                casa / ".local/share/tolvane/certificados/a.p12");
-  EXPECT_EQ(ListarNomesCertificados(), std::vector<std::string>{"Na Pasta Pessoal"});
-}
-
-TEST_F(Repositorio, NomeNoBufferAnsi_CaracteresForaDoConjunto_ViramInterrogacao) {
-  const VariavelAmbiente local("LC_ALL", "C");
-  EXPECT_EQ(NomeNoBufferAnsi("JOÃO"), "JO?O");
-  EXPECT_EQ(NomeNoBufferAnsi(teste::Repetir("Ç", 600)), teste::Repetir("?", 512));
+  EXPECT_EQ(NomesCertificadosPessoais(), std::vector<std::string>{"Na Pasta Pessoal"});
 }
 
 }  // namespace

@@ -5,12 +5,13 @@
 namespace tolvane {
 
 // Replaces APastaDestino/ANome by a copy of AOrigem, atomically: the copy is written to a
-// temporary file in APastaDestino, given the source's modification time (to the nanosecond) and
-// access time and its permission bits, flushed to the disk, and renamed over the old file, so the
-// folder holds either the whole old file or the whole new one. The owner always keeps read and
-// execute permission: a copy the user cannot start would leave him without his program.
+// temporary file in APastaDestino, given the source's modification and access times (to the
+// system's finest unit) and the source's access rights, flushed to the disk, and renamed over the
+// old file, so the folder holds either the whole old file or the whole new one. The copy is
+// always executable and readable by its owner: a copy the user cannot start would leave him
+// without his program.
 //
-// The source must be a regular file; a folder, a symbolic link or a device is refused. A source
+// The source must be a plain file; a folder, a link or a device is refused. A source
 // that changes while it is copied is refused too (the copy would mix two versions).
 //
 // Throws Erro "EOSError" with a message that names the file and the cause (missing, unreadable,

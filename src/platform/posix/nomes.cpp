@@ -1,0 +1,9 @@
+#include "platform/nomes.h"
+
+namespace tolvane {
+
+extern const std::string_view kSufixoExecutavel = "";
+extern const char kSeparador = '/';
+extern const char* const kBibliotecaFirebird = "libfbclient.so.2";
+
+}  // namespace tolvane

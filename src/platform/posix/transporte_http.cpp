@@ -1,0 +1,241 @@
+#include "platform/transporte_http.h"
+
+#include <curl/curl.h>
+#include <openssl/crypto.h>
+#include <openssl/err.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "core/erro.h"
+#include "platform/posix/credencial_openssl.h"
+#include "platform/requisicao_http.h"
+
+namespace tolvane {
+
+namespace {
+
+struct LiberaCurl {
+  void operator()(CURL* A) const { curl_easy_cleanup(A); }
+};
+struct LiberaLista {
+  void operator()(curl_slist* A) const { curl_slist_free_all(A); }
+};
+using CurlPtr = std::unique_ptr<CURL, LiberaCurl>;
+using ListaPtr = std::unique_ptr<curl_slist, LiberaLista>;
+
+// The Windows request object's defaults: 60 s to connect, 30 s for each send and receive.
+constexpr long kSegundosConexao = 60;
+constexpr long kSegundosSemDados = 30;
+constexpr long kMaximoRedirecionamentos = 10;
+
+Erro ErroTransporte(const std::string& ATexto) { return ErroOle(ATexto); }
+
+void IniciarLibcurl() {
+  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
+  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
+}
+
+template <typename T>
+void Definir(CURL* ACurl, CURLoption AOpcao, T AValor) {
+  const CURLcode rc = curl_easy_setopt(ACurl, AOpcao, AValor);
+  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
+}
+
+// True when libcurl knows the system's certification authorities as a hashed folder
+// (/etc/ssl/certs on Debian). OpenSSL then reads from it only the certificates a verification
+// needs, where the bundle file would be parsed whole at every handshake (some 35 ms).
+bool CertificadosDoSistemaPorPasta() {
+  static const bool porPasta = [] {
+    const curl_version_info_data* versao = curl_version_info(CURLVERSION_NOW);
+    std::error_code ec;
+    return versao->capath && std::filesystem::is_directory(versao->capath, ec);
+  }();
+  return porPasta;
+}
+
+// PEM text that holds a private key: wiped before its memory is given back.
+class TextoSigiloso {
+ public:
+  TextoSigiloso() = default;
+  ~TextoSigiloso() { OPENSSL_cleanse(FTexto.data(), FTexto.size()); }
+  TextoSigiloso(const TextoSigiloso&) = delete;
+  TextoSigiloso& operator=(const TextoSigiloso&) = delete;
+  std::string& Texto() { return FTexto; }
+
+ private:
+  std::string FTexto;
+};
+
+struct LiberaBio {
+  void operator()(BIO* A) const { BIO_free(A); }
+};
+
+// The credential as the PEM texts libcurl takes: the certificate followed by its chain, and the
+// key (unencrypted).
+void CredencialEmPem(const CredencialCliente& ACredencial, std::string& ACertificado,
+                     TextoSigiloso& AChave) {
+  auto escrever = [](auto AGravar, std::string& ADestino) {
+    std::unique_ptr<BIO, LiberaBio> bio(BIO_new(BIO_s_secmem()));
+    if (!bio || !AGravar(bio.get())) throw ErroTransporte("unable to use client certificate");
+    char* dados = nullptr;
+    const long tamanho = BIO_get_mem_data(bio.get(), &dados);
+    ADestino.assign(dados, static_cast<std::size_t>(tamanho));
+  };
+  escrever(
+      [&](BIO* ABio) {
+        if (PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
+        const int total = ACredencial.Cadeia ? sk_X509_num(ACredencial.Cadeia.get()) : 0;
+        for (int i = 0; i < total; ++i)
+          if (PEM_write_bio_X509(ABio, sk_X509_value(ACredencial.Cadeia.get(), i)) != 1)
+            return false;
+        return true;
+      },
+      ACertificado);
+  escrever(
+      [&](BIO* ABio) {
+        return PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr, 0, nullptr,
+                                        nullptr) == 1;
+      },
+      AChave.Texto());
+}
+
+// What the libcurl and OpenSSL callbacks work with. They never throw: a failure is written to
+// Falha and reported by the return value.
+struct Transferencia {
+  std::string Corpo;
+  std::string CaExtra;
+  bool ComCertificado = false;
+  std::string Falha;
+};
+
+// OpenSSL calls this when a peer asks for a client certificate. The service's connection carries
+// the chosen certificate already (libcurl set it), so a connection without one is the service
+// when no certificate was chosen, or else an HTTPS proxy, which gets none. Like the Windows
+// request object, the request then does not go out to a service that asked in vain.
+int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  if (SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
+  t->Falha = "A certificate is required to complete client authentication";
+  return 0;
+}
+
+constexpr const char* kRespostaGrandeDemais =
+    "A resposta do servidor ultrapassa o limite de 64 MiB";
+
+size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  const size_t n = ATamanho * AQuantidade;
+  // An answer whose size was not announced is bounded here, as it arrives.
+  if (n > kTamanhoMaximoResposta - t->Corpo.size()) {
+    t->Falha = kRespostaGrandeDemais;
+    return 0;
+  }
+  try {
+    t->Corpo.append(ADados, n);
+    return n;
+  } catch (...) {
+    t->Falha = "Memória insuficiente para a resposta do servidor";
+    return 0;
+  }
+}
+
+// Runs after libcurl has loaded the system's certification authorities into the context, for
+// every TLS connection of the transfer: the service's and an HTTPS proxy's alike. The client
+// certificate is therefore never set here but given to libcurl's own options, which it applies
+// to the service's connection only.
+CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
+  auto* t = static_cast<Transferencia*>(AUsuario);
+  auto* contexto = static_cast<SSL_CTX*>(AContexto);
+  try {
+    if (!t->CaExtra.empty() &&
+        X509_STORE_load_file(SSL_CTX_get_cert_store(contexto), t->CaExtra.c_str()) != 1) {
+      ERR_clear_error();
+      t->Falha = "error setting certificate file: " + t->CaExtra;
+      return CURLE_SSL_CACERT_BADFILE;
+    }
+    SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
+    return CURLE_OK;
+  } catch (...) {
+    t->Falha = "unable to set up TLS";
+    return CURLE_ABORTED_BY_CALLBACK;
+  }
+}
+
+}  // namespace
+
+RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
+  IniciarLibcurl();
+
+  Transferencia t;
+  std::optional<CredencialCliente> credencial;
+  std::string certificadoPem;
+  TextoSigiloso chavePem;
+  if (APedido.TextoAssunto) {
+    credencial = CredencialPorAssunto(*APedido.TextoAssunto);
+    if (credencial) CredencialEmPem(*credencial, certificadoPem, chavePem);
+    t.ComCertificado = credencial.has_value();
+  }
+  if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
+
+  ListaPtr cabecalhos;
+  for (const auto& [nome, valor] : APedido.Cabecalhos) {
+    curl_slist* lista = curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
+    if (!lista) throw ErroTransporte("Memória insuficiente para a requisição");
+    (void)cabecalhos.release();
+    cabecalhos.reset(lista);
+  }
+
+  CurlPtr curl(curl_easy_init());
+  if (!curl) throw ErroTransporte("Não foi possível iniciar a requisição HTTP");
+  char textoErro[CURL_ERROR_SIZE] = {};
+  CURL* c = curl.get();
+  Definir(c, CURLOPT_ERRORBUFFER, textoErro);
+  Definir(c, CURLOPT_URL, APedido.Url.c_str());
+  Definir(c, CURLOPT_HTTPGET, 1L);
+  Definir(c, CURLOPT_PROTOCOLS_STR, "https");
+  Definir(c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  Definir(c, CURLOPT_FOLLOWLOCATION, 1L);
+  Definir(c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
+  Definir(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  Definir(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  Definir(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (CertificadosDoSistemaPorPasta()) Definir(c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
+  Definir(c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
+  Definir(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
+  Definir(c, CURLOPT_NOSIGNAL, 1L);
+  Definir(c, CURLOPT_HTTPHEADER, cabecalhos.get());
+  // An announced size beyond the limit fails before the body is read.
+  Definir(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
+  Definir(c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
+  Definir(c, CURLOPT_WRITEDATA, &t);
+  Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
+  Definir(c, CURLOPT_SSL_CTX_DATA, &t);
+  // The texts outlive the handle, so libcurl need not keep copies of the key.
+  curl_blob certificadoBlob{certificadoPem.data(), certificadoPem.size(), CURL_BLOB_NOCOPY};
+  curl_blob chaveBlob{chavePem.Texto().data(), chavePem.Texto().size(), CURL_BLOB_NOCOPY};
+  if (credencial) {
+    Definir(c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
+    Definir(c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
+  }
+
+  const CURLcode rc = curl_easy_perform(c);
+  if (rc != CURLE_OK) {
+    std::string texto = !t.Falha.empty()                ? t.Falha
+                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
+                        : textoErro[0] != 0             ? std::string(textoErro)
+                                                        : std::string(curl_easy_strerror(rc));
+    throw ErroTransporte(TextoSistemaAparado(texto));
+  }
+  long status = 0;
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
+}
+
+}  // namespace tolvane

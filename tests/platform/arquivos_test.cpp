@@ -1,0 +1,56 @@
+// Files and file dates: the contract of platform/arquivos.h.
+#include "platform/arquivos.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "comum/arquivos_teste.h"
+#include "core/caminho.h"
+
+namespace tolvane {
+namespace {
+
+using teste::PastaTemporaria;
+
+TEST(CaminhoExecutavel, AbsolutePathOfThisProgram) {
+  const std::string caminho = CaminhoExecutavel();
+  EXPECT_TRUE(CaminhoDe(caminho).is_absolute()) << caminho;
+  EXPECT_TRUE(std::filesystem::is_regular_file(CaminhoDe(caminho))) << caminho;
+}
+
+// The last-write time as the two-second DOS date sees it, in local time.
+TEST(DataModificacaoArquivo, TwoSecondLocalTimeWithinTheDosRange) {
+  struct Caso {
+    const char* Rotulo;
+    DataHora Gravada;
+    std::optional<DataHora> Lida;
+  };
+  const Caso casos[] = {
+      {"even seconds", {2024, 3, 25, 14, 37, 12}, DataHora{2024, 3, 25, 14, 37, 12}},
+      {"odd seconds drop to the even below",
+       {2024, 3, 25, 14, 37, 13},
+       DataHora{2024, 3, 25, 14, 37, 12}},
+      {"first DOS time", {1980, 1, 1, 0, 0, 0}, DataHora{1980, 1, 1, 0, 0, 0}},
+      {"last DOS time", {2107, 12, 31, 23, 59, 59}, DataHora{2107, 12, 31, 23, 59, 58}},
+      {"before 1980", {1979, 12, 31, 23, 59, 58}, std::nullopt},
+      {"after 2107", {2108, 1, 1, 0, 0, 0}, std::nullopt},
+  };
+  PastaTemporaria pasta;
+  const std::string arquivo = pasta / "programa";
+  teste::EscreverArquivo(arquivo, "x");
+  for (const auto& c : casos) {
+    teste::DefinirDataLocal(arquivo, c.Gravada);
+    EXPECT_EQ(DataModificacaoArquivo(arquivo), c.Lida) << c.Rotulo;
+  }
+}
+
+TEST(DataModificacaoArquivo, FoldersAndMissingFilesHaveNoDate) {
+  PastaTemporaria pasta;
+  EXPECT_EQ(DataModificacaoArquivo(pasta.Caminho()), std::nullopt);
+  EXPECT_EQ(DataModificacaoArquivo(pasta / "faltando"), std::nullopt);
+  EXPECT_EQ(DataModificacaoArquivo(""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tolvane
