@@ -1,7 +1,7 @@
 #include "platform/seletor_certificado.h"
 
 #include "core/erro.h"
-#include "core/utf8.h"
+#include "platform/caixa_letras.h"
 
 namespace tolvane {
 
@@ -11,24 +11,6 @@ std::string MinusculasAscii(std::string ATexto) {
   for (char& c : ATexto)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return ATexto;
-}
-
-// Code points in lower case; a byte that starts no valid sequence stands for itself, shifted out
-// of the range of real characters, so that it matches only the same byte.
-std::u32string MinusculasUnicode(std::string_view ATexto) {
-  std::u32string r;
-  r.reserve(ATexto.size());
-  for (std::size_t i = 0; i < ATexto.size();) {
-    const CaractereUtf8 c = LerCaractereUtf8(ATexto, i);
-    if (c.Valido) {
-      r += MinusculaUnicode(c.Codigo);
-      i += c.Tamanho;
-    } else {
-      r += 0x110000 + static_cast<unsigned char>(ATexto[i]);
-      ++i;
-    }
-  }
-  return r;
 }
 
 }  // namespace

@@ -20,8 +20,4 @@ std::string TextoAssuntoSeletor(const std::string& ASeletor);
 bool CertificadoCorresponde(std::string_view AAssunto, std::string_view ANomeSimples,
                             std::string_view ATexto);
 
-// The Unicode simple lower case of one character, as the system knows it (Linux: the C.UTF-8
-// locale; Windows: CharLowerBuffW).
-char32_t MinusculaUnicode(char32_t ACodigo);
-
 }  // namespace tolvane

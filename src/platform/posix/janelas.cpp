@@ -1,14 +1,14 @@
 #include "platform/janelas.h"
 
-#include <locale.h>
 #include <xcb/xcb.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <cwctype>
 #include <memory>
 #include <vector>
+
+#include "core/utf8.h"
+#include "platform/caixa_letras.h"
 
 namespace tolvane {
 
@@ -23,28 +23,10 @@ struct LiberarC {
 template <typename T>
 using RespostaXcb = std::unique_ptr<T, LiberarC>;
 
-// Code points of a UTF-8 or Latin-1 text, each in its lower case (the C.UTF-8 locale's case
-// mapping covers all of Unicode; without it, ASCII only). Broken UTF-8 compares byte by byte.
-std::u32string Minusculas(const std::string& ATexto, bool ALatin1) {
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  std::u32string r;
-  for (std::size_t i = 0; i < ATexto.size();) {
-    const auto b = static_cast<unsigned char>(ATexto[i]);
-    char32_t c = b;
-    std::size_t n = 1;
-    if (!ALatin1 && b >= 0xC0) {
-      n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-      if (i + n > ATexto.size()) n = 1;
-      c = n == 1 ? b : static_cast<char32_t>(b & (0x7F >> n));
-      for (std::size_t k = 1; k < n; ++k) c = (c << 6) | (ATexto[i + k] & 0x3F);
-    }
-    if (utf8 != static_cast<locale_t>(0))
-      c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
-    else if (c < 0x80)
-      c = static_cast<char32_t>(std::tolower(static_cast<int>(c)));
-    r.push_back(c);
-    i += n;
-  }
+// X11's STRING properties (WM_CLASS, WM_NAME) are Latin-1.
+std::string Utf8DeLatin1(const std::string& ATexto) {
+  std::string r;
+  for (const char c : ATexto) AcrescentarUtf8(r, static_cast<unsigned char>(c));
   return r;
 }
 
@@ -75,8 +57,8 @@ class Busca {
  public:
   Busca(xcb_connection_t* AConexao, const std::string& AClasse, const std::string& ATitulo)
       : c(AConexao),
-        FClasse(Minusculas(AClasse, false)),
-        FTitulo(Minusculas(ATitulo, false)),
+        FClasse(AClasse),
+        FTitulo(ATitulo),
         FUtf8(Atomo(AConexao, "UTF8_STRING")),
         FNomeNet(Atomo(AConexao, "_NET_WM_NAME")) {}
 
@@ -86,16 +68,17 @@ class Busca {
     const auto fimInstancia = wmClass.find('\0');
     if (fimInstancia == std::string::npos) return false;
     const std::string classe = wmClass.substr(fimInstancia + 1).c_str();
-    if (Minusculas(classe, true) != FClasse) return false;
+    if (!IguaisSemCaixa(Utf8DeLatin1(classe), FClasse)) return false;
     const std::string nome = Propriedade(c, AJanela, FNomeNet, FUtf8);
-    if (!nome.empty()) return Minusculas(nome, false) == FTitulo;
-    return Minusculas(Propriedade(c, AJanela, XCB_ATOM_WM_NAME, XCB_ATOM_STRING), true) == FTitulo;
+    if (!nome.empty()) return IguaisSemCaixa(nome, FTitulo);
+    return IguaisSemCaixa(Utf8DeLatin1(Propriedade(c, AJanela, XCB_ATOM_WM_NAME, XCB_ATOM_STRING)),
+                          FTitulo);
   }
 
  private:
   xcb_connection_t* c;
-  std::u32string FClasse;
-  std::u32string FTitulo;
+  std::string FClasse;
+  std::string FTitulo;
   xcb_atom_t FUtf8;
   xcb_atom_t FNomeNet;
 };

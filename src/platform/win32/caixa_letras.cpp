@@ -1,4 +1,4 @@
-#include "platform/seletor_certificado.h"
+#include "platform/caixa_letras.h"
 
 #include "platform/win32/utf16.h"
 

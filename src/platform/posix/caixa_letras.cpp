@@ -1,4 +1,4 @@
-#include "platform/seletor_certificado.h"
+#include "platform/caixa_letras.h"
 
 #include <locale.h>
 #include <wctype.h>
