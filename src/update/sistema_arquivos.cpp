@@ -14,6 +14,11 @@ bool ExisteArquivo(const std::string& ACaminho) {
   return !ec && fs::exists(estado) && !fs::is_directory(estado);
 }
 
+bool ExisteArquivoComum(const std::string& ACaminho) {
+  std::error_code ec;
+  return fs::is_regular_file(CaminhoDe(ACaminho), ec);
+}
+
 bool ExistePasta(const std::string& ACaminho) {
   std::error_code ec;
   return fs::is_directory(CaminhoDe(ACaminho), ec);

@@ -11,6 +11,10 @@ namespace tolvane {
 // Something that is not a folder exists at the path (links followed): FileExists.
 bool ExisteArquivo(const std::string& ACaminho);
 
+// A regular file exists at the path (links followed): what the updater accepts as the server's
+// copy of the executable.
+bool ExisteArquivoComum(const std::string& ACaminho);
+
 // A folder exists at the path: DirectoryExists.
 bool ExistePasta(const std::string& ACaminho);
 
