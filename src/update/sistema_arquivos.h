@@ -26,6 +26,8 @@ void ApagarArquivo(const std::string& ACaminho);
 
 // Copies the file to a target that does not exist yet, keeping its last-write time as CopyFile
 // does (the update module compares those times). Never replaces a file; the outcome is ignored.
+// The target appears whole or not at all: the bytes go to a temporary file in the target's
+// folder, which is then moved into place without replacing; after a failure nothing is left.
 void CopiarArquivoNovo(const std::string& AOrigem, const std::string& ADestino);
 
 }  // namespace tolvane
