@@ -14,4 +14,9 @@ std::optional<DataHora> DataModificacaoArquivo(const std::string& ACaminho);
 // Full path of the running executable, links resolved.
 std::string CaminhoExecutavel();
 
+// Gives the file AOrigem the name ADestino (same folder or file system) only when nothing has
+// that name yet, in one step: a file that appears there meanwhile is never replaced. False when
+// the file was not moved (ADestino exists, or the file system cannot move without replacing).
+bool MoverSemSubstituir(const std::string& AOrigem, const std::string& ADestino);
+
 }  // namespace tolvane

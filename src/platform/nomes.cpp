@@ -25,6 +25,10 @@ std::string NomeSegundoMarcador(std::string_view ANomeExecutavel) {
   return "Exec-" + std::string(ANomeExecutavel);
 }
 
+std::string NomeMarcadorFalha(std::string_view ANomeExecutavel) {
+  return "Exec-" + NomeSemSufixo(ANomeExecutavel) + ".falha";
+}
+
 std::string NomeSemSufixo(std::string_view ANomeExecutavel) {
   return std::string(SemUltimosCaracteres(ANomeExecutavel, ContarCaracteres(kSufixoExecutavel)));
 }

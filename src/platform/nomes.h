@@ -30,6 +30,15 @@ std::string NomeMarcadorAtualizacao(std::string_view ANomeExecutavel);
 // The second marker: "Exec-" + the executable name.
 std::string NomeSegundoMarcador(std::string_view ANomeExecutavel);
 
+// The failure marker the updater leaves beside the executable when it replaced nothing: "Exec-" +
+// the name without the platform's suffix + ".falha" (an INI file; section "falha", key
+// "motivo"). Its name never meets the other two markers, whatever the name's letter case.
+std::string NomeMarcadorFalha(std::string_view ANomeExecutavel);
+
+// Where the updater puts the failure's reason for the program it starts again when the failure
+// marker cannot be written.
+inline constexpr const char* kVariavelFalhaAtualizacao = "TOLVANE_FALHA_ATUALIZACAO";
+
 // The executable name without the platform's suffix (on Windows, without its last four characters).
 std::string NomeSemSufixo(std::string_view ANomeExecutavel);
 

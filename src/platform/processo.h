@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,11 @@ std::string IniciarPrograma(const std::string& APrograma,
 // UTF-16 command line, since argv there is in the ANSI code page and would lose a folder's
 // characters; Linux: argv as it is).
 std::vector<std::string> ArgumentosDoPrograma(int argc, char** argv);
+
+// Sets an environment variable of this process (UTF-8), which the programs it starts inherit.
+void DefinirVariavelAmbiente(const std::string& ANome, const std::string& AValor);
+
+// The value of an environment variable of this process (UTF-8); no value when it is not set.
+std::optional<std::string> LerVariavelAmbiente(const std::string& ANome);
 
 }  // namespace tolvane

@@ -11,8 +11,9 @@ namespace tolvane {
 // always executable and readable by its owner: a copy the user cannot start would leave him
 // without his program.
 //
-// The source must be a plain file; a folder, a link or a device is refused. A source
-// that changes while it is copied is refused too (the copy would mix two versions).
+// The source must be a regular file, symbolic links followed (the program's own test of the server
+// copy); a folder or a device is refused. A source that changes while it is copied is refused too
+// (the copy would mix two versions).
 //
 // Throws Erro "EOSError" with a message that names the file and the cause (missing, unreadable,
 // no space, folder read-only, target in use). After a failure the old file is untouched and no

@@ -35,7 +35,9 @@ class ModuloAtualizacao {
   // The start-up update check. AVerificarVersaoParametro is the parameter-table step, run after
   // the post-update tasks once the updater is known to be there; mode 1 runs the whole check,
   // any other mode ends it after that step. Returns when the program goes on; on a new version
-  // it shows the notice, starts the updater and ends the process with exit code 0.
+  // it shows the notice, starts the updater and ends the process with exit code 0 — unless the
+  // updater left the failure marker (NomeMarcadorFalha) or its variable at the last hand-over:
+  // then it says why once, deletes the marker and returns without handing over.
   void VerificarAtualizacao(const std::function<void()>& AVerificarVersaoParametro, int AModo);
 
   // The post-update tasks: when the update marker lies beside the executable, the desktop

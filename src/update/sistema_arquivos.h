@@ -11,6 +11,10 @@ namespace tolvane {
 // Something that is not a folder exists at the path (links followed): FileExists.
 bool ExisteArquivo(const std::string& ACaminho);
 
+// A regular file exists at the path (links followed): what the updater accepts as the server's
+// copy of the executable.
+bool ExisteArquivoComum(const std::string& ACaminho);
+
 // A folder exists at the path: DirectoryExists.
 bool ExistePasta(const std::string& ACaminho);
 
@@ -22,6 +26,8 @@ void ApagarArquivo(const std::string& ACaminho);
 
 // Copies the file to a target that does not exist yet, keeping its last-write time as CopyFile
 // does (the update module compares those times). Never replaces a file; the outcome is ignored.
+// The target appears whole or not at all: the bytes go to a temporary file in the target's
+// folder, which is then moved into place without replacing; after a failure nothing is left.
 void CopiarArquivoNovo(const std::string& AOrigem, const std::string& ADestino);
 
 }  // namespace tolvane

@@ -1,8 +1,11 @@
 #include "update/modulo_atualizacao.h"
 
 #include <cstdlib>
+#include <optional>
 
+#include "core/texto.h"
 #include "platform/nomes.h"
+#include "platform/perfil.h"
 #include "platform/processo.h"
 #include "platform/regional.h"
 #include "update/data_hora_arquivo.h"
@@ -15,6 +18,7 @@ namespace {
 constexpr const char* kCaptionAviso = "Aviso do Sistema";
 constexpr const char* kMarcadorDesenvolvedor = "DebugarDelphi.tmp";
 constexpr const char* kFinalizado = "\rO Sistema será finalizado.";
+constexpr const char* kContinua = "\rO Sistema continuará com a versão atual.";
 
 }  // namespace
 
@@ -72,8 +76,10 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
 
   if (AModo != 1) return;
 
+  // The updater's rule for a server copy: a regular file, links followed. Anything else would
+  // only be handed over to be refused.
   const std::string copiaServidor = c.sPastaAtualizacao + kSeparador + c.sNomeExecutavel;
-  if (!ExisteArquivo(copiaServidor))
+  if (!ExisteArquivoComum(copiaServidor))
     EncerrarComMensagem("Falha na atualização do aplicativo. Não foi encontrado o arquivo " +
                             c.sNomeExecutavel + " na pasta " + c.sPastaAtualizacao + "." +
                             kFinalizado,
@@ -83,7 +89,26 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
   const ConfiguracaoRegional cfg = LerConfiguracaoRegional();
   const std::string dataExecutavel = DataHoraArquivo(CaminhoExecutavelAtual(), cfg);
   const std::string dataServidor = DataHoraArquivo(copiaServidor, cfg);
-  if (!DatasHorasDiferem(dataExecutavel, dataServidor, cfg)) return;
+  const std::string marcadorFalha = NaPastaExecutavel(NomeMarcadorFalha(c.sNomeExecutavel));
+  if (!DatasHorasDiferem(dataExecutavel, dataServidor, cfg)) {
+    ApagarArquivo(marcadorFalha);  // a failure settled since
+    return;
+  }
+
+  // The updater replaced nothing at the last hand-over and started this copy again. Handing over
+  // once more would only repeat that, so this start says why and goes on with this version; the
+  // next start tries again.
+  std::optional<std::string> motivo = LerVariavelAmbiente(kVariavelFalhaAtualizacao);
+  if (ExisteArquivo(marcadorFalha)) {
+    motivo = LerPerfil(marcadorFalha, "falha", "motivo");
+    ApagarArquivo(marcadorFalha);
+  }
+  if (motivo) {
+    if (EhBranco(*motivo)) *motivo = "O tolvane Atualizador não substituiu o executável.";
+    FAplicacao.MessageBox("Falha na atualização do aplicativo. " + *motivo + kContinua,
+                          kCaptionAviso, kMbIconWarning);
+    return;
+  }
 
   if (!ExisteArquivo(atualizador))
     EncerrarComMensagem("Falha na atualização do aplicativo. Não foi encontrado o arquivo " +

@@ -17,6 +17,28 @@ namespace {
 
 constexpr std::string_view kPrefixo = "tolvaneAtualizador: ";
 
+// After a replacement that did not happen: the program the updater found is started again, so
+// that a refused update never leaves the user without it, with the reason in the failure marker
+// beside it. When the marker cannot be written (a read-only folder), the reason goes in the
+// environment instead; without either, the program would only hand over again, for ever.
+void IniciarProgramaAntigo(const std::string& APastaExecutavel, const std::string& ANome,
+                           const std::string& AExecutavel, const std::string& AMotivo,
+                           std::ostream& AErros) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(CaminhoDe(AExecutavel), ec)) return;  // none to start
+  try {
+    GravarMarcadorFalha(APastaExecutavel, ANome, AMotivo);
+  } catch (const Erro& e) {
+    AErros << kPrefixo << "O marcador de falha não pôde ser gravado: " << e.Mensagem() << "\n";
+    DefinirVariavelAmbiente(kVariavelFalhaAtualizacao, AMotivo);
+  }
+  std::filesystem::current_path(CaminhoDe(APastaExecutavel), ec);
+  const std::string falha = IniciarPrograma(AExecutavel, {});
+  if (!falha.empty())
+    AErros << kPrefixo << "O executável \"" << AExecutavel
+           << "\" não pôde ser iniciado de novo: " << falha << ".\n";
+}
+
 }  // namespace
 
 int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostream& AErros,
@@ -46,6 +68,7 @@ int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostrea
                          a.NomeExecutavel);
   } catch (const Erro& e) {
     AErros << kPrefixo << e.Mensagem() << " Nada foi substituído.\n";
+    IniciarProgramaAntigo(pastaExecutavel, a.NomeExecutavel, executavel, e.Mensagem(), AErros);
     return kSaidaFalhou;
   }
 

@@ -9,7 +9,7 @@ namespace tolvane {
 
 // Exit codes of the updater.
 inline constexpr int kSaidaAtualizado = 0;  // replaced, marker written, program started
-inline constexpr int kSaidaFalhou = 1;      // nothing replaced; the old executable is whole
+inline constexpr int kSaidaFalhou = 1;      // nothing replaced; the old one started again
 inline constexpr int kSaidaParametros = 2;  // command-line fault; nothing touched
 inline constexpr int kSaidaIncompleta = 3;  // replaced, but the marker or the start failed
 
@@ -21,8 +21,10 @@ inline constexpr std::chrono::milliseconds kLimiteEspera = std::chrono::seconds(
 // marker with the master folder of the hint in the update folder, makes the executable folder the
 // current directory and starts the program from there, not waiting for it. Every failure and
 // warning goes to AErros, one line each, beginning "tolvaneAtualizador: ". After a failed
-// replacement the program is not started again: the old copy would only hand over once more.
-// Returns one of the exit codes above.
+// replacement the old executable, when there is one, is started again with the failure marker
+// (NomeMarcadorFalha) beside it, or, when that cannot be written, with the reason in the
+// environment variable kVariavelFalhaAtualizacao; the program then says why and goes on without
+// handing over. Returns one of the exit codes above.
 int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostream& AErros,
                         std::chrono::milliseconds ALimiteEspera = kLimiteEspera);
 

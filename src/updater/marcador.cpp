@@ -73,11 +73,32 @@ std::string LerDicaPastaMestre(const std::string& APastaAtualizacao) {
   return EhUtf8Valido(texto) ? std::string(texto) : DeAnsi(texto);
 }
 
+namespace {
+
+// An INI text as the program's profile reader takes it on this platform.
+std::string CodificarIni(const std::string& ATexto, bool AEmUtf16) {
+  if (EhAscii(ATexto)) return ATexto;
+  if (AEmUtf16) return "\xFF\xFE" + ParaUtf16le(ATexto);
+  return std::string(kMarcaUtf8) + ATexto;
+}
+
+}  // namespace
+
 std::string ConteudoMarcador(std::string_view APastaMestre, bool AEmUtf16) {
-  const std::string texto = "[configuracao]\npastamestre=" + std::string(APastaMestre) + "\n";
-  if (EhAscii(texto)) return texto;
-  if (AEmUtf16) return "\xFF\xFE" + ParaUtf16le(texto);
-  return std::string(kMarcaUtf8) + texto;
+  return CodificarIni("[configuracao]\npastamestre=" + std::string(APastaMestre) + "\n", AEmUtf16);
+}
+
+std::string ConteudoMarcadorFalha(std::string_view AMotivo, bool AEmUtf16) {
+  std::string motivo(AMotivo);
+  for (char& c : motivo)
+    if (c == '\r' || c == '\n') c = ' ';
+  return CodificarIni("[falha]\nmotivo=" + motivo + "\n", AEmUtf16);
+}
+
+void GravarMarcadorFalha(const std::string& APastaExecutavel, const std::string& ANomeExecutavel,
+                         std::string_view AMotivo) {
+  SubstituirArquivo(JuntarCaminho(APastaExecutavel, NomeMarcadorFalha(ANomeExecutavel)),
+                    ConteudoMarcadorFalha(AMotivo, kSeparador == '\\'));
 }
 
 void GravarMarcadorAtualizacao(const std::string& APastaExecutavel,

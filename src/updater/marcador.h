@@ -20,6 +20,15 @@ std::string LerDicaPastaMestre(const std::string& APastaAtualizacao);
 // when AEmUtf16 (the Windows profile reader takes a file without a mark for the ANSI code page).
 std::string ConteudoMarcador(std::string_view APastaMestre, bool AEmUtf16);
 
+// Text of the failure marker: section "falha", key "motivo" with AMotivo on one line (line breaks
+// become blanks), encoded as ConteudoMarcador does.
+std::string ConteudoMarcadorFalha(std::string_view AMotivo, bool AEmUtf16);
+
+// Writes the failure marker NomeMarcadorFalha(ANomeExecutavel) in APastaExecutavel through the
+// whole-file replacement; an older one is replaced. Throws its Erro when it cannot be written.
+void GravarMarcadorFalha(const std::string& APastaExecutavel, const std::string& ANomeExecutavel,
+                         std::string_view AMotivo);
+
 // Writes the update marker NomeMarcadorAtualizacao(ANomeExecutavel) in APastaExecutavel through
 // the whole-file replacement (SubstituirArquivo), so the program never reads half a marker and two
 // updaters in one folder never write through one temporary file. An older marker is replaced.

@@ -2,6 +2,7 @@
 start of the updater, the post-update tasks, and the whole loop with the project's updater."""
 
 import os
+import re
 import signal
 import stat
 import subprocess
@@ -219,6 +220,63 @@ class Atualizacao(unittest.TestCase):
                          str(processos_do_programa(exe)[0]))
         self.assertTrue(self.tela.mapeada(janela))
         self.assertEqual(self.tela.janelas(AVISO), [])
+
+    def caixa_de_falha(self):
+        """The failure message of a restarted program: a window "Aviso do Sistema" that is not
+        the notice."""
+        return self.tela.esperar(
+            lambda: [j for j in self.tela.janelas(AVISO) if self.tela.moldura(j)[2:] != (540, 80)],
+            "the message of the restarted program", 90)[0]
+
+    def test_update_the_updater_refuses_restarts_the_program_which_says_why_once(self):
+        p = self.programa()
+        exe = os.path.realpath(p.exe)
+        with open(p.exe, "rb") as f:
+            antiga = f.read()
+        tornar_mais_nova(p.copia_servidor, p.exe, antiga + b"\0a newer release\n")
+        # The project's updater under a file-size limit below the release's size: its copy fails
+        # half way, as on a full disk. The database and the lock files stay below the limit.
+        limite = os.path.getsize(p.exe) // 2
+        self.assertLess(os.path.getsize(p.banco), limite)
+        atualizador = os.path.join(p.update, "tolvaneAtualizador")
+        os.rename(atualizador, atualizador + ".real")
+        with open(atualizador, "w", encoding="utf-8") as f:
+            f.write(f"#!/bin/sh\ntrap '' XFSZ\nulimit -f {limite // 512}\n"
+                    'exec "$0.real" "$@"\n')
+        os.chmod(atualizador, 0o755)
+
+        p.iniciar(registro=self.registro)
+        self.aviso()
+        codigo, _, _ = p.esperar_fim(40)
+        self.assertEqual(codigo, 0, self.saida())
+
+        caixa = self.caixa_de_falha()
+        self.tela.texto_da_caixa(caixa)
+        texto = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.tela.env(),
+                               capture_output=True, timeout=30).stdout.decode("utf-8")
+        estacao = os.path.realpath(p.estacao)
+        self.assertRegex(texto, "^" + re.escape(
+            REGUA + AVISO + "\n" + REGUA + "Falha na atualização do aplicativo. Não foi possível "
+            f'gravar a nova cópia na pasta do executável "{estacao}": ') + "[^\r\n]+" +
+            re.escape(".\rO Sistema continuará com a versão atual.\n" + REGUA + "OK   \n" +
+                      REGUA) + "$")
+        self.tela.teclas(caixa, "Return")
+        principal = self.janela_principal()
+        self.assertTrue(self.tela.mapeada(principal))
+        self.assertEqual(self.tela.janelas(AVISO), [])
+        with open(p.exe, "rb") as f:
+            self.assertTrue(f.read() == antiga, "the old executable is not whole")
+        self.assertEqual(sorted(os.listdir(p.estacao)), ["tolvaneGestor", "tolvaneempresa.ini"])
+        self.assertEqual(len(processos_do_programa(exe)), 1, self.saida())
+
+        # The next start tries again, and fails again the same way.
+        self.encerrar_restantes(exe)
+        p.iniciar(registro=self.registro)
+        self.aviso()
+        codigo, _, _ = p.esperar_fim(40)
+        self.assertEqual(codigo, 0, self.saida())
+        self.tela.texto_da_caixa(self.caixa_de_falha())
+        self.assertEqual(sorted(os.listdir(p.estacao)), ["tolvaneGestor", "tolvaneempresa.ini"])
 
 
 if __name__ == "__main__":

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,7 +20,7 @@ namespace fs = std::filesystem;
 
 enum class Marcador { Nenhum, Arquivo, Pasta };
 enum class Atualizador { Ausente, Executavel, SemExecucao, Pasta };
-enum class Copia { Ausente, Igual, MesmoPasso, Nova, Antiga, Pasta, Em1979 };
+enum class Copia { Ausente, Igual, MesmoPasso, Nova, Antiga, Pasta, Em1979, Fila, LinkNova };
 enum class Iniciador { Gravador, GravadorComFalha, Real };
 
 const DataHora kDataExecutavel{2024, 1, 15, 10, 20, 30};
@@ -173,6 +174,20 @@ TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
        .CopiaServidor = Copia::Pasta,
        .Registro = {kParametro, kM3, kFim1},
        .Fim = "exit 1"},
+      {.Rotulo = "ServerCopyThatIsAFifoIsNoCopy",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = Fila,
+       .Registro = {kParametro, kM3, kFim1},
+       .Fim = "exit 1"},
+      {.Rotulo = "ServerCopyThatIsALinkToANewerFileHandsOver",
+       .MarcadorDesenvolvedor = Marcador::Nenhum,
+       .PastaExiste = true,
+       .Programa = Atualizador::Executavel,
+       .CopiaServidor = LinkNova,
+       .Registro = {kParametro, kAviso, kIniciar, kFim0},
+       .Fim = "exit 0"},
       {.Rotulo = "EqualCopies",
        .MarcadorDesenvolvedor = Marcador::Nenhum,
        .PastaExiste = true,
@@ -280,6 +295,14 @@ TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
       DefinirDataLocal(copia, *dataCopia);
     }
     if (c.CopiaServidor == Copia::Pasta) fs::create_directories(copia);
+    if (c.CopiaServidor == Fila) {
+      ASSERT_EQ(::mkfifo(copia.c_str(), 0644), 0);
+    }
+    if (c.CopiaServidor == LinkNova) {
+      EscreverArquivo(copia + "-2.0", "nova versão");
+      DefinirDataLocal(copia + "-2.0", DataHora{2024, 2, 1, 9, 0, 0});
+      fs::create_symlink("tolvaneGestor-2.0", copia);
+    }
     const std::string segundoMarcador = FEstacao + "/Exec-tolvaneGestor";
     EscreverArquivo(segundoMarcador, "");
 
@@ -295,6 +318,74 @@ TEST_F(VerificarAtualizacaoTeste, StepsMessagesAndEnds) {
     EXPECT_EQ(fim, c.Fim);
     EXPECT_EQ(fs::is_directory(FAtualizacao), c.PastaDepois);
     EXPECT_EQ(!fs::exists(segundoMarcador), c.MarcadoresProcessados);
+  }
+}
+
+// The updater replaced nothing and started this copy again, leaving the reason in the failure
+// marker (or, when it could not write one, in the environment): this start says why, once, and
+// goes on without handing over; a marker the copies have settled since goes without a word.
+TEST_F(VerificarAtualizacaoTeste, RefusedUpdateIsReportedOnceAndTheProgramGoesOn) {
+  struct Caso {
+    const char* Rotulo;
+    std::optional<std::string> Marcador;
+    std::optional<std::string> Ambiente;
+    DataHora DataCopia;
+    std::vector<std::string> Registro;
+    const char* Fim;
+  };
+  const DataHora nova{2024, 2, 1, 9, 0, 0};
+  const std::string falha =
+      "MessageBox(Aviso do Sistema, 48): Falha na atualização do aplicativo. ";
+  const std::string continua = "\rO Sistema continuará com a versão atual.";
+  const Caso casos[] = {
+      {"marker_while_the_copies_differ",
+       "\xEF\xBB\xBF[falha]\nmotivo=Não há espaço livre na pasta do executável.\n",
+       std::nullopt,
+       nova,
+       {kParametro, falha + "Não há espaço livre na pasta do executável." + continua},
+       "returned"},
+      {"marker_without_a_reason",
+       "[falha]\n",
+       std::nullopt,
+       nova,
+       {kParametro, falha + "O tolvane Atualizador não substituiu o executável." + continua},
+       "returned"},
+      {"reason_in_the_environment",
+       std::nullopt,
+       "A pasta é somente leitura.",
+       nova,
+       {kParametro, falha + "A pasta é somente leitura." + continua},
+       "returned"},
+      {"marker_settled_by_equal_copies",
+       "[falha]\nmotivo=x\n",
+       std::nullopt,
+       kDataExecutavel,
+       {kParametro},
+       "returned"},
+      {"no_marker_hands_over",
+       std::nullopt,
+       std::nullopt,
+       nova,
+       {kParametro, kAviso, kIniciar, kFim0},
+       "exit 0"},
+  };
+  const std::string marcador = FEstacao + "/Exec-tolvaneGestor.falha";
+  fs::create_directories(FPasta / "servidor/Dados");
+  fs::create_directories(FAtualizacao);
+  EscreverArquivo(FAtualizacao + "/tolvaneAtualizador", "#!/bin/sh\nexit 0\n",
+                  fs::perms::owner_all);
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    FAplicacao.Registro.clear();
+    EscreverArquivo(FAtualizacao + "/tolvaneGestor", "nova versão");
+    DefinirDataLocal(FAtualizacao + "/tolvaneGestor", c.DataCopia);
+    if (c.Marcador) EscreverArquivo(marcador, *c.Marcador);
+    const VariavelAmbiente ambiente("TOLVANE_FALHA_ATUALIZACAO", c.Ambiente);
+    const std::string fim =
+        Rodar([&] { FAplicacao.Registro.push_back(kParametro); }, 1, Iniciador::Gravador);
+    EXPECT_EQ(FAplicacao.Registro, Esperado(c.Registro));
+    EXPECT_EQ(fim, c.Fim);
+    EXPECT_FALSE(fs::exists(marcador));
   }
 }
 

@@ -123,6 +123,41 @@ TEST_F(AtualizadorPrograma, FailuresExitNonZeroWithAMessageAndTouchNothing) {
   }
 }
 
+// A refused update must not lock the user out: the program found is started again, and learns
+// why from the failure marker beside it or, when that cannot be written, from its environment.
+TEST_F(AtualizadorPrograma, NothingReplacedRestartsTheOldProgramWithTheReason) {
+  const std::string velho = "#!/bin/sh\n{ pwd; echo \"[$TOLVANE_FALHA_ATUALIZACAO]\"; } > '" +
+                            FBase / "registro.tmp" + "' && mv '" + FBase / "registro.tmp" + "' '" +
+                            FBase / "registro" + "'\n";
+  const std::string motivo =
+      "A cópia do servidor \"" + FServidor + "/tolvaneGestor\" é uma pasta, não um arquivo.";
+  const std::string marcador = FExecutavel + "/Exec-tolvaneGestor.falha";
+  for (const bool marcadorPossivel : {true, false}) {
+    SCOPED_TRACE(marcadorPossivel ? "marker written" : "marker cannot be written");
+    fs::remove_all(FBase / "registro");
+    fs::remove_all(marcador);
+    fs::remove_all(FServidor + "/tolvaneGestor");
+    fs::create_directory(FServidor + "/tolvaneGestor");
+    EscreverArquivo(FExecutavel + "/tolvaneGestor", velho, fs::perms(0755));
+    if (!marcadorPossivel) fs::create_directory(marcador);
+
+    const auto r = Executar({"@F1", "@M" + CodificarBrancos(FServidor),
+                             "@E" + CodificarBrancos(FExecutavel), "@AtolvaneGestor"});
+    EXPECT_EQ(r.Codigo, 1);
+    EXPECT_NE(r.Erros.find(motivo + " Nada foi substituído."), std::string::npos) << r.Erros;
+    EXPECT_EQ(Registro(), FExecutavel + "\n[" + (marcadorPossivel ? "" : motivo) + "]\n");
+    EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), velho);
+    if (marcadorPossivel) {
+      EXPECT_EQ(LerArquivo(marcador), "\xEF\xBB\xBF[falha]\nmotivo=" + motivo + "\n");
+      EXPECT_EQ(EntradasDaPasta(FExecutavel),
+                (std::vector<std::string>{"Exec-tolvaneGestor.falha", "tolvaneGestor"}));
+    } else {
+      EXPECT_NE(r.Erros.find("O marcador de falha não pôde ser gravado"), std::string::npos)
+          << r.Erros;
+    }
+  }
+}
+
 TEST_F(AtualizadorPrograma, ReplacedButNotStartableExitsThree) {
   EscreverArquivo(FServidor + "/tolvaneGestor", "não é um programa\n", fs::perms(0755));
   const auto r = Executar({"@F1", "@M" + CodificarBrancos(FServidor),

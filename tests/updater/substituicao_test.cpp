@@ -140,12 +140,13 @@ TEST_F(Substituicao, FaultsLeaveTheOldExecutableWholeAndNoTemporaryFile) {
          fs::create_directory(origem);
        },
        "é uma pasta, não um arquivo"},
-      {"source_is_symbolic_link",
+      {"source_is_link_to_a_folder",
        [&] {
-         fs::rename(origem, servidor + "/real");
-         fs::create_symlink("real", origem);
+         fs::remove(origem);
+         fs::create_directory(servidor + "/pasta");
+         fs::create_symlink("pasta", origem);
        },
-       "é um link simbólico"},
+       "é uma pasta, não um arquivo"},
       {"source_is_fifo",
        [&] {
          fs::remove(origem);
@@ -216,6 +217,22 @@ TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
     EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
     EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"prog"});
   }
+}
+
+// The program follows links when it compares the copies, so the updater takes what they point
+// at: a release published as a link must not be handed over only to be refused.
+TEST_F(Substituicao, SymbolicLinkSourceIsFollowedToItsFile) {
+  EscreverArquivo(FServidor + "/prog-2.0", "versão 2.0", fs::perms(0750));
+  DefinirTempo(FServidor + "/prog-2.0", 1620284889, 5);
+  fs::remove(FOrigem);
+  fs::create_symlink("prog-2.0", FOrigem);
+  ASSERT_NO_THROW(SubstituirExecutavel(FOrigem, FExecutavel, "prog"));
+  EXPECT_EQ(LerArquivo(FDestino), "versão 2.0");
+  const struct stat st = Estado(FDestino);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(st.st_mode & 07777, 0750u);
+  EXPECT_EQ(st.st_mtim.tv_sec, 1620284889);
+  EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"prog"});
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "platform/arquivos.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <ctime>
 #include <filesystem>
@@ -23,6 +28,17 @@ std::string CaminhoExecutavel() {
   std::error_code ec;
   auto caminho = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? std::string() : TextoDe(caminho);
+}
+
+bool MoverSemSubstituir(const std::string& AOrigem, const std::string& ADestino) {
+  if (::renameat2(AT_FDCWD, AOrigem.c_str(), AT_FDCWD, ADestino.c_str(), RENAME_NOREPLACE) == 0)
+    return true;
+  // File systems without the no-replace rename (NFS, some network mounts) still refuse a hard
+  // link over an existing name.
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+  if (::link(AOrigem.c_str(), ADestino.c_str()) != 0) return false;
+  ::unlink(AOrigem.c_str());
+  return true;
 }
 
 }  // namespace tolvane

@@ -2,6 +2,7 @@
 
 #include <spawn.h>
 
+#include <cstdlib>
 #include <cstring>
 
 extern char** environ;
@@ -34,6 +35,16 @@ std::string IniciarPrograma(const std::string& APrograma,
 
 std::vector<std::string> ArgumentosDoPrograma(int argc, char** argv) {
   return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void DefinirVariavelAmbiente(const std::string& ANome, const std::string& AValor) {
+  ::setenv(ANome.c_str(), AValor.c_str(), 1);
+}
+
+std::optional<std::string> LerVariavelAmbiente(const std::string& ANome) {
+  const char* valor = std::getenv(ANome.c_str());
+  if (!valor) return std::nullopt;
+  return std::string(valor);
 }
 
 }  // namespace tolvane

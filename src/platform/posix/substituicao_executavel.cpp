@@ -41,23 +41,27 @@ bool MesmoConteudoProvavel(const struct stat& A, const struct stat& B) {
          A.st_mtim.tv_nsec == B.st_mtim.tv_nsec;
 }
 
-// The source opened for reading, with its state; refuses anything but a regular file.
+// The source opened for reading, with its state; refuses anything but a regular file. A symbolic
+// link is followed to its file, as the program does when it compares the copies (and as CopyFile
+// does on Windows): a release published as a link must not be handed over only to be refused.
 Descritor AbrirOrigem(const std::string& AOrigem, struct stat& AEstado) {
   const std::string nome = "A cópia do servidor \"" + AOrigem + "\"";
-  if (::lstat(AOrigem.c_str(), &AEstado) != 0) {
+  if (::stat(AOrigem.c_str(), &AEstado) != 0) {
     const int e = errno;
     if (e == ENOENT || e == ENOTDIR) Falhar(nome + " não existe.");
     Falhar(nome + " não pôde ser lida: " + Causa(e) + ".");
   }
-  if (S_ISLNK(AEstado.st_mode))
-    Falhar(nome + " é um link simbólico; só um arquivo comum é copiado.");
   if (S_ISDIR(AEstado.st_mode)) Falhar(nome + " é uma pasta, não um arquivo.");
   if (!S_ISREG(AEstado.st_mode)) Falhar(nome + " não é um arquivo comum.");
-  // O_NOFOLLOW and the second look keep a file swapped after lstat from being taken.
-  Descritor origem(::open(AOrigem.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  // O_NONBLOCK keeps a device swapped in after stat from blocking the open; the second look,
+  // at the same file, keeps it from being taken.
+  Descritor origem(::open(AOrigem.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!origem.Valido()) Falhar(nome + " não pôde ser lida: " + Causa(errno) + ".");
-  if (::fstat(*origem, &AEstado) != 0 || !S_ISREG(AEstado.st_mode))
+  struct stat aberto {};
+  if (::fstat(*origem, &aberto) != 0 || !S_ISREG(aberto.st_mode) ||
+      aberto.st_dev != AEstado.st_dev || aberto.st_ino != AEstado.st_ino)
     Falhar(nome + " não é um arquivo comum.");
+  AEstado = aberto;
   return origem;
 }
 

@@ -31,4 +31,9 @@ std::string CaminhoExecutavel() {
   }
 }
 
+bool MoverSemSubstituir(const std::string& AOrigem, const std::string& ADestino) {
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
+  return MoveFileExW(ParaUtf16(AOrigem).c_str(), ParaUtf16(ADestino).c_str(), 0) != 0;
+}
+
 }  // namespace tolvane

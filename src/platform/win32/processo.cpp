@@ -60,4 +60,19 @@ std::vector<std::string> ArgumentosDoPrograma(int, char**) {
   return r;
 }
 
+void DefinirVariavelAmbiente(const std::string& ANome, const std::string& AValor) {
+  SetEnvironmentVariableW(ParaUtf16(ANome).c_str(), ParaUtf16(AValor).c_str());
+}
+
+std::optional<std::string> LerVariavelAmbiente(const std::string& ANome) {
+  const std::wstring nome = ParaUtf16(ANome);
+  const DWORD tamanho = GetEnvironmentVariableW(nome.c_str(), nullptr, 0);
+  if (tamanho == 0) return std::nullopt;
+  std::wstring valor(tamanho, L'\0');
+  const DWORD lidos = GetEnvironmentVariableW(nome.c_str(), valor.data(), tamanho);
+  if (lidos == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+  valor.resize(lidos < tamanho ? lidos : 0);
+  return DeUtf16(valor);
+}
+
 }  // namespace tolvane

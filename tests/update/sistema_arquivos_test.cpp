@@ -1,0 +1,80 @@
+#include "update/sistema_arquivos.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "comum/arquivos_teste.h"
+
+namespace tolvane {
+namespace {
+
+using teste::EntradasDaPasta;
+using teste::EscreverArquivo;
+using teste::LerArquivo;
+namespace fs = std::filesystem;
+
+// Runs the copy in a child process that cannot write files larger than ALimiteBytes (0: no
+// limit): a write past it fails as on a full disk.
+void CopiarNoFilho(const std::string& AOrigem, const std::string& ADestino, rlim_t ALimiteBytes) {
+  const pid_t filho = ::fork();
+  if (filho == 0) {
+    const struct rlimit limite { ALimiteBytes, ALimiteBytes };
+    if (ALimiteBytes &&
+        (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limite) != 0))
+      ::_exit(3);
+    CopiarArquivoNovo(AOrigem, ADestino);
+    ::_exit(0);
+  }
+  int estado = 0;
+  ASSERT_GT(filho, 0);
+  ASSERT_EQ(::waitpid(filho, &estado, 0), filho);
+  ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "the child could not run";
+}
+
+// The master-folder copy into the update folder, which other workstations read and whose files
+// are never replaced: the target appears whole or not at all, and nothing else is left there.
+TEST(CopiarArquivoNovo, AlvoInteiroOuNenhumENadaMaisNaPasta) {
+  teste::PastaTemporaria base;
+  const std::string mestre = base / "mestre";
+  const std::string atualizacao = base / "Update";
+  fs::create_directories(mestre);
+  fs::create_directories(atualizacao);
+  std::string conteudo;
+  for (int i = 0; i < 1024 * 1024; ++i) conteudo += static_cast<char>(i % 253);
+  const std::string origem = mestre + "/tolvaneEmpresa.exe";
+  const std::string alvo = atualizacao + "/tolvaneEmpresa.exe";
+  EscreverArquivo(origem, conteudo, fs::perms(0755));
+  teste::DefinirTempo(origem, 1620284889, 0);
+
+  {
+    SCOPED_TRACE("copy that fails half way");
+    CopiarNoFilho(origem, alvo, 100000);
+    EXPECT_FALSE(fs::exists(alvo)) << fs::file_size(alvo) << " bytes left at the target";
+    EXPECT_EQ(EntradasDaPasta(atualizacao), std::vector<std::string>{});
+  }
+  {
+    SCOPED_TRACE("whole copy");
+    CopiarNoFilho(origem, alvo, 0);
+    EXPECT_TRUE(LerArquivo(alvo) == conteudo);
+    struct stat st {};
+    ASSERT_EQ(::stat(alvo.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1620284889);
+    EXPECT_EQ(EntradasDaPasta(atualizacao), std::vector<std::string>{"tolvaneEmpresa.exe"});
+  }
+  {
+    SCOPED_TRACE("target already there");
+    EscreverArquivo(alvo, "outra versão");
+    CopiarNoFilho(origem, alvo, 0);
+    EXPECT_EQ(LerArquivo(alvo), "outra versão");
+    EXPECT_EQ(EntradasDaPasta(atualizacao), std::vector<std::string>{"tolvaneEmpresa.exe"});
+  }
+}
+
+}  // namespace
+}  // namespace tolvane
