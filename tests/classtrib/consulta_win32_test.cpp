@@ -2,6 +2,9 @@
 // the program reaches as https://localhost: the fixture put the server's CA into the prefix's
 // CURRENT_USER "Root" store and the client certificate, CN "EMPRESA TESTE
 // LTDA:12345678000199", into CURRENT_USER "MY".
+#include <windows.h>
+#undef MessageBox
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +16,8 @@
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
 #include "comum/variavel_ambiente.h"
+#include "core/erro.h"
+#include "core/utf8.h"
 
 namespace tolvane {
 namespace {
@@ -84,11 +89,25 @@ TEST(ConsultaWindows, CorpoEmUtf8OuErroHttpComOCorpo) {
   }
 }
 
-// The server requires a certificate and none in "MY" matches: Send fails with the system's text.
+// The system's text for a WinHTTP code, as winhttp.dll words it in the user's language.
+std::string TextoWinHttp(DWORD ACodigo) {
+  const HMODULE winhttp = LoadLibraryW(L"winhttp.dll");
+  wchar_t* texto = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
+                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                 winhttp, ACodigo, 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+  const std::wstring_view largo(texto ? texto : L"");
+  const std::string r = Utf8DeUtf16(std::u16string(largo.begin(), largo.end()));
+  LocalFree(texto);
+  if (winhttp) FreeLibrary(winhttp);
+  return TextoSistemaAparado(r);
+}
+
+// The server requires a certificate and none in "MY" matches: Send fails with the system's text
+// for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED.
 TEST(ConsultaWindows, NenhumCertificadoCorresponde_FalhaDeTransporte) {
   const Erro e = teste::ErroLancado([] { ConsultarCst("eco", "NINGUEM COM ESTE NOME"); });
-  EXPECT_TRUE(e.Mensagem().starts_with(kPrefixoTransporte)) << e.Mensagem();
-  EXPECT_GT(e.Mensagem().size(), kPrefixoTransporte.size()) << e.Mensagem();
+  EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + TextoWinHttp(12044));
 }
 
 }  // namespace

@@ -14,10 +14,13 @@
  * - its files are not inherited by the programs it starts, while the Linux client opens the
  *   database, its lock and shared-memory files without close-on-exec: every descriptor is
  *   marked close-on-exec after each call, before the Windows side can start a child (Wine's own
- *   descriptors are close-on-exec already; a child gets what it needs when it is started). */
+ *   descriptors are close-on-exec already; a child gets what it needs when it is started).
+ * And the Linux client's system texts (strerror) are the C locale's, as in the Linux suites:
+ * Wine set the process's locale to the user's. */
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -50,6 +53,13 @@ LINUX Status isc_dsql_execute2(Status*, Handle*, Handle*, unsigned short, const 
 LINUX Status isc_dsql_fetch(Status*, Handle*, unsigned short, const void*);
 LINUX Status isc_dsql_free_statement(Status*, Handle*, unsigned short);
 LINUX Longo fb_interpret(char*, unsigned int, const Status**);
+
+BOOL WINAPI DllMain(HINSTANCE AInstancia, DWORD AMotivo, LPVOID AReservado) {
+  (void)AInstancia;
+  (void)AReservado;
+  if (AMotivo == DLL_PROCESS_ATTACH) setlocale(LC_MESSAGES, "C");
+  return TRUE;
+}
 
 static Status FecharNaExecucao(Status ARetorno) {
   DIR* pasta = opendir("/proc/self/fd");
