@@ -6,8 +6,8 @@
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
 #include "comum/variavel_ambiente.h"
-#include "core/erro.h"
 #include "core/caminho.h"
+#include "core/erro.h"
 
 namespace tolvane {
 namespace {

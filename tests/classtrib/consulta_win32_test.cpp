@@ -93,9 +93,9 @@ TEST(ConsultaWindows, CorpoEmUtf8OuErroHttpComOCorpo) {
 std::string TextoWinHttp(DWORD ACodigo) {
   const HMODULE winhttp = LoadLibraryW(L"winhttp.dll");
   wchar_t* texto = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 winhttp, ACodigo, 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+      winhttp, ACodigo, 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
   const std::wstring_view largo(texto ? texto : L"");
   const std::string r = Utf8DeUtf16(std::u16string(largo.begin(), largo.end()));
   LocalFree(texto);

@@ -51,8 +51,9 @@ PastaTemporaria::PastaTemporaria() {
 
 void DefinirTempo(const std::string& ACaminho, time_t ASegundos, long ANanossegundos) {
   // FILETIME counts 100 ns since 1601-01-01.
-  const auto intervalos = (static_cast<unsigned long long>(ASegundos) + 11644473600ULL) * 10000000ULL +
-                          static_cast<unsigned long long>(ANanossegundos) / 100;
+  const auto intervalos =
+      (static_cast<unsigned long long>(ASegundos) + 11644473600ULL) * 10000000ULL +
+      static_cast<unsigned long long>(ANanossegundos) / 100;
   const FILETIME tempo{static_cast<DWORD>(intervalos), static_cast<DWORD>(intervalos >> 32)};
   const std::u16string nome = CaminhoDe(ACaminho).u16string();
   const HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(nome.c_str()),

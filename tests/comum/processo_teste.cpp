@@ -106,7 +106,11 @@ int ExecutarLinux(const std::string& APrograma, const std::vector<std::string>& 
       "saida=$1 erros=$2 fim=$3; shift 3; if [ -z \"$erros\" ]; then \"$@\" >\"$saida\" 2>&1; "
       "else \"$@\" >\"$saida\" 2>\"$erros\"; fi; echo $? >\"$fim.tmp\" && mv \"$fim.tmp\" "
       "\"$fim\"",
-      "sh", ASaida, AErros, fim, APrograma};
+      "sh",
+      ASaida,
+      AErros,
+      fim,
+      APrograma};
   argumentos.insert(argumentos.end(), AArgumentos.begin(), AArgumentos.end());
   std::wstring linha = L"/bin/sh";
   for (const auto& a : argumentos) linha += L" " + Citado(Largo(a));

@@ -6,8 +6,8 @@
 
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
-#include "core/erro.h"
 #include "core/caminho.h"
+#include "core/erro.h"
 #include "platform/nomes.h"
 
 namespace tolvane {
@@ -87,7 +87,8 @@ TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
 TEST(Marcador, WrittenThroughAUniqueTemporaryNeverThroughALink) {
   teste::PastaTemporaria pasta;
   EscreverArquivo(pasta / "vitima", "intacta");
-  std::filesystem::create_symlink(CaminhoDe(pasta / "vitima"), CaminhoDe(pasta / "Exec-tolvaneGestor.ini.novo"));
+  std::filesystem::create_symlink(CaminhoDe(pasta / "vitima"),
+                                  CaminhoDe(pasta / "Exec-tolvaneGestor.ini.novo"));
   GravarMarcadorAtualizacao(pasta.Caminho(), kExecutavel, "/srv/Mestre");
   EXPECT_EQ(LerArquivo(pasta / "vitima"), "intacta");
   EXPECT_EQ(LerArquivo(pasta / "Exec-tolvaneGestor.ini"),

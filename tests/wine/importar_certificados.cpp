@@ -4,6 +4,7 @@
 // client certificate with its key to the current user's "MY" store, where the consultation's
 // selector looks. Says what failed and ends non-zero.
 #include <windows.h>
+// After windows.h.
 #include <wincrypt.h>
 
 #include <cstdio>
@@ -38,10 +39,9 @@ Repositorio DoUsuario(const wchar_t* ANome) {
 bool ImportarCa(const wchar_t* APem) {
   const std::vector<BYTE> pem = Ler(APem);
   DWORD tamanho = 0;
-  if (pem.empty() || !CryptStringToBinaryA(reinterpret_cast<const char*>(pem.data()),
-                                           static_cast<DWORD>(pem.size()),
-                                           CRYPT_STRING_BASE64HEADER, nullptr, &tamanho, nullptr,
-                                           nullptr))
+  if (pem.empty() || !CryptStringToBinaryA(
+                         reinterpret_cast<const char*>(pem.data()), static_cast<DWORD>(pem.size()),
+                         CRYPT_STRING_BASE64HEADER, nullptr, &tamanho, nullptr, nullptr))
     return !Falhou("reading the CA");
   std::vector<BYTE> der(tamanho);
   CryptStringToBinaryA(reinterpret_cast<const char*>(pem.data()), static_cast<DWORD>(pem.size()),

@@ -25,8 +25,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <windef.h>
 #include <winbase.h>
+#include <windef.h>
 #include <winnls.h>
 
 typedef intptr_t Status;
@@ -48,8 +48,7 @@ LINUX Status isc_dsql_prepare(Status*, Handle*, Handle*, unsigned short, const c
 LINUX Status isc_dsql_describe(Status*, Handle*, unsigned short, void*);
 LINUX Status isc_dsql_sql_info(Status*, Handle*, short, const char*, short, char*);
 LINUX Status isc_dsql_execute(Status*, Handle*, Handle*, unsigned short, const void*);
-LINUX Status isc_dsql_execute2(Status*, Handle*, Handle*, unsigned short, const void*,
-                               const void*);
+LINUX Status isc_dsql_execute2(Status*, Handle*, Handle*, unsigned short, const void*, const void*);
 LINUX Status isc_dsql_fetch(Status*, Handle*, unsigned short, const void*);
 LINUX Status isc_dsql_free_statement(Status*, Handle*, unsigned short);
 LINUX Longo fb_interpret(char*, unsigned int, const Status**);
@@ -79,14 +78,13 @@ static Status FecharNaExecucao(Status ARetorno) {
 }
 
 /* AOrigem code page to ADestino, into a buffer of the caller's; false when it does not fit. */
-static BOOL Converter(UINT AOrigem, const char* ATexto, int ATamanho, UINT ADestino,
-                      char* ABuffer, int ACapacidade, int* AConvertidos) {
+static BOOL Converter(UINT AOrigem, const char* ATexto, int ATamanho, UINT ADestino, char* ABuffer,
+                      int ACapacidade, int* AConvertidos) {
   WCHAR largo[4096];
   const int n = MultiByteToWideChar(AOrigem, 0, ATexto, ATamanho, largo, 4096);
   if (ATamanho > 0 && n <= 0) return FALSE;
-  const int m = n > 0 ? WideCharToMultiByte(ADestino, 0, largo, n, ABuffer, ACapacidade, NULL,
-                                            NULL)
-                      : 0;
+  const int m =
+      n > 0 ? WideCharToMultiByte(ADestino, 0, largo, n, ABuffer, ACapacidade, NULL, NULL) : 0;
   if (n > 0 && m <= 0) return FALSE;
   *AConvertidos = m;
   return TRUE;
