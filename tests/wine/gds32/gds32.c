@@ -25,9 +25,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <winbase.h>
-#include <windef.h>
-#include <winnls.h>
+#include <windows.h>
 
 typedef intptr_t Status;
 typedef unsigned int Handle;
