@@ -14,11 +14,12 @@ PACOTES_PROGRAMA=(
   xdg-user-dirs locales
 )
 # What the tests add: the test runner, displays, a window manager, a tray host, tools that drive
-# the program from outside, the Windows cross-compiler, and the servers the tests start.
+# the program from outside, the Windows cross-compiler and Wine to run its suites (wine64-tools
+# builds the tests' gds32 bridge), and the servers the tests start.
 PACOTES_TESTE=(
   libgtest-dev googletest clang-format
   xvfb xauth openbox trayer xdotool x11-utils xclip imagemagick
-  g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-x86-64-posix wine64 wine64-tools
   python3 desktop-file-utils
 )
 

@@ -6,6 +6,7 @@
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
 #include "comum/variavel_ambiente.h"
+#include "core/caminho.h"
 #include "core/erro.h"
 
 namespace tolvane {
@@ -63,7 +64,7 @@ TEST(ArquivoRetorno, ExistingFileIsReplacedNotAppended) {
 TEST(ArquivoRetorno, FolderAtTheTargetIsTheCreateError) {
   PastaTemporaria pasta;
   const std::string caminho = pasta / "RetornoClassTrib.json";
-  fs::create_directory(caminho);
+  fs::create_directory(CaminhoDe(caminho));
   teste::EscreverArquivo(caminho + "/dentro", "x");
   const Erro e = teste::ErroLancado([&] { SalvarArquivoRetorno("nova", caminho); });
   EXPECT_EQ(e.Classe(), "EFCreateError");

@@ -13,7 +13,8 @@
 namespace tolvane::teste {
 
 // A folder of its own under the system's temporary folder, removed with everything in it when
-// the object goes; permissions a test took away are given back first, so that it can be.
+// the object goes; permissions a test took away are given back first, so that it can be. On
+// Windows its name holds a blank and non-ASCII letters (see arquivos_teste.cpp).
 class PastaTemporaria {
  public:
   PastaTemporaria();
@@ -22,11 +23,12 @@ class PastaTemporaria {
   PastaTemporaria& operator=(const PastaTemporaria&) = delete;
 
   const std::string& Caminho() const { return FCaminho; }
-  // Caminho() + "/" + ANome.
+  // Caminho() + the system's separator + ANome.
   std::string operator/(std::string_view ANome) const;
 
  private:
   std::string FCaminho;
+  const char* FSeparador = "/";
 };
 
 // Writes the bytes to the file, replacing it and making the folders it lacks; sets its

@@ -8,7 +8,8 @@ namespace tolvane::teste {
 // Runs a program to its end (looked up in PATH when the name has no "/"), its standard output
 // into the file ASaida and its standard error into AErros, or into ASaida too when AErros is
 // empty. Returns its exit status, or -1 when it did not end normally; throws when it could not
-// be started.
+// be started. On Windows (under Wine) a program whose name does not end in ".exe" is a Linux
+// program, and its files are paths the Linux side reads too (see PastaTemporaria).
 int Executar(const std::string& APrograma, const std::vector<std::string>& AArgumentos,
              const std::string& ASaida, const std::string& AErros = "");
 

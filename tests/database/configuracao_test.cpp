@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "comum/arquivos_teste.h"
+#include "core/caminho.h"
+#include "platform/codificacao.h"
 
 namespace tolvane {
 namespace {
@@ -23,6 +25,15 @@ std::string Substituir(std::string ATexto, const std::string& APasta) {
   for (std::size_t i; (i = ATexto.find(kPasta)) != std::string::npos;)
     ATexto.replace(i, std::char_traits<char>::length(kPasta), APasta);
   return ATexto;
+}
+
+// An INI file as the ERP writes it: in the ANSI code page on Windows, which reads it so.
+std::string ComoOErpGrava(const std::string& ATexto) {
+#ifdef _WIN32
+  return ParaAnsi(ATexto);
+#else
+  return ATexto;
+#endif
 }
 
 // The connection string the program would open, or nullopt for "no server INI".
@@ -105,9 +116,9 @@ TEST(Configuracao, FolderSetUpsGiveTheConnectionStringOrNoServerIni) {
     PastaTemporaria pasta;
     for (const auto& [nome, conteudo] : c.Arquivos) {
       if (conteudo == kSubpasta)
-        std::filesystem::create_directory(pasta / nome);
+        std::filesystem::create_directory(CaminhoDe(pasta / nome));
       else
-        EscreverArquivo(pasta / nome, Substituir(conteudo, pasta.Caminho()));
+        EscreverArquivo(pasta / nome, ComoOErpGrava(Substituir(conteudo, pasta.Caminho())));
     }
     EXPECT_EQ(StringConexao(pasta.Caminho()), c.Esperado) << c.Rotulo;
   }

@@ -6,7 +6,9 @@
 
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
+#include "core/caminho.h"
 #include "core/erro.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 namespace {
@@ -39,9 +41,13 @@ TEST(Marcador, MasterFolderHintTakesTheFirstLineTrimmed) {
 
 TEST(Marcador, HintThatIsAFolderIsReported) {
   teste::PastaTemporaria pasta;
-  std::filesystem::create_directory(pasta / "pastamestre.txt");
+  std::filesystem::create_directory(CaminhoDe(pasta / "pastamestre.txt"));
   EXPECT_THROW(LerDicaPastaMestre(pasta.Caminho()), Erro);
 }
+
+// The program's name as the system has it ("tolvaneGestor.exe" on Windows): the marker's name is
+// the same on both.
+const std::string kExecutavel = "tolvaneGestor" + std::string(kSufixoExecutavel);
 
 TEST(Marcador, ContentIsPlainAsciiOrMarkedUnicode) {
   EXPECT_EQ(ConteudoMarcador("", false), "[configuracao]\npastamestre=\n");
@@ -57,7 +63,7 @@ TEST(Marcador, ContentIsPlainAsciiOrMarkedUnicode) {
 TEST(Marcador, WrittenBesideTheExecutableReplacingAnOlderOne) {
   teste::PastaTemporaria pasta;
   EscreverArquivo(pasta / "Exec-tolvaneGestor.ini", "antigo");
-  GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", "/srv/Mestre Novo");
+  GravarMarcadorAtualizacao(pasta.Caminho(), kExecutavel, "/srv/Mestre Novo");
   EXPECT_EQ(LerArquivo(pasta / "Exec-tolvaneGestor.ini"),
             "[configuracao]\npastamestre=/srv/Mestre Novo\n");
   EXPECT_EQ(EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"Exec-tolvaneGestor.ini"});
@@ -65,10 +71,10 @@ TEST(Marcador, WrittenBesideTheExecutableReplacingAnOlderOne) {
 
 TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
   teste::PastaTemporaria pasta;
-  std::filesystem::create_directory(pasta / "Exec-tolvaneGestor.ini");
+  std::filesystem::create_directory(CaminhoDe(pasta / "Exec-tolvaneGestor.ini"));
   EscreverArquivo(pasta / "Exec-tolvaneGestor.ini/x", "x");
   const Erro e =
-      teste::ErroLancado([&] { GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", ""); });
+      teste::ErroLancado([&] { GravarMarcadorAtualizacao(pasta.Caminho(), kExecutavel, ""); });
   EXPECT_EQ(e.Classe(), "EOSError");
   EXPECT_TRUE(e.Mensagem().starts_with("Não foi possível gravar o marcador de atualização \"" +
                                        pasta / "Exec-tolvaneGestor.ini" + "\": "))
@@ -81,8 +87,9 @@ TEST(Marcador, FailureIsReportedAndLeavesNoTemporaryFile) {
 TEST(Marcador, WrittenThroughAUniqueTemporaryNeverThroughALink) {
   teste::PastaTemporaria pasta;
   EscreverArquivo(pasta / "vitima", "intacta");
-  std::filesystem::create_symlink(pasta / "vitima", pasta / "Exec-tolvaneGestor.ini.novo");
-  GravarMarcadorAtualizacao(pasta.Caminho(), "tolvaneGestor", "/srv/Mestre");
+  std::filesystem::create_symlink(CaminhoDe(pasta / "vitima"),
+                                  CaminhoDe(pasta / "Exec-tolvaneGestor.ini.novo"));
+  GravarMarcadorAtualizacao(pasta.Caminho(), kExecutavel, "/srv/Mestre");
   EXPECT_EQ(LerArquivo(pasta / "vitima"), "intacta");
   EXPECT_EQ(LerArquivo(pasta / "Exec-tolvaneGestor.ini"),
             "[configuracao]\npastamestre=/srv/Mestre\n");

@@ -1,0 +1,114 @@
+// The consultation on Windows, against the fixture's mutual-TLS test server (tests/wine), which
+// the program reaches as https://localhost: the fixture put the server's CA into the prefix's
+// CURRENT_USER "Root" store and the client certificate, CN "EMPRESA TESTE
+// LTDA:12345678000199", into CURRENT_USER "MY".
+#include <windows.h>
+#undef MessageBox
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include "classtrib/conformidade_facil.h"
+#include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
+#include "comum/variavel_ambiente.h"
+#include "core/erro.h"
+#include "core/utf8.h"
+
+namespace tolvane {
+namespace {
+
+using teste::VariavelAmbiente;
+
+const std::string kPrefixoTransporte = "Erro ao consultar API Conformidade Fácil: ";
+
+// The server's folder (TOLVANE_TESTE_HTTPS, set by CTest): its port, its scripted answers.
+std::string PastaServidor() {
+  const char* pasta = std::getenv("TOLVANE_TESTE_HTTPS");
+  if (!pasta) throw std::runtime_error("TOLVANE_TESTE_HTTPS is not set: run through CTest");
+  return pasta;
+}
+
+std::string BaseUrl(const std::string& ACenario) {
+  const std::string porta = teste::LerArquivo(PastaServidor() + "/porta");
+  return "https://localhost:" + porta.substr(0, porta.find('\n')) + "/" + ACenario +
+         "/api/v1/consultas";
+}
+
+std::string ConsultarCst(const std::string& ACenario, const std::string& ACertificado) {
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", BaseUrl(ACenario));
+  return TConformidadeFacil(ACertificado).ConsultarClassTribPorCst("000");
+}
+
+std::map<std::string, std::string> Eco(const std::string& AResposta) {
+  std::map<std::string, std::string> r;
+  std::istringstream linhas(AResposta);
+  for (std::string linha; std::getline(linhas, linha);) {
+    const auto separador = linha.find(": ");
+    r[linha.substr(0, separador)] =
+        separador == std::string::npos ? "" : linha.substr(separador + 2);
+  }
+  return r;
+}
+
+TEST(ConsultaWindows, CertificadoDoRepositorioMyApresentadoAoServidor) {
+  auto eco = Eco(ConsultarCst("eco", "empresa teste"));
+  EXPECT_EQ(eco["caminho"], "/eco/api/v1/consultas/classTrib?Cst=000");
+  EXPECT_EQ(eco["accept"], "application/json");
+  EXPECT_EQ(eco["cn"], "EMPRESA TESTE LTDA:12345678000199");
+}
+
+TEST(ConsultaWindows, CorpoEmUtf8OuErroHttpComOCorpo) {
+  struct Caso {
+    const char* Cenario;
+    int Status;
+    std::string Corpo;
+    std::string Resultado;  // the text returned, or the error's message
+  };
+  const std::string json404 = "{\"status\":404,\"mensagem\":\"CST não encontrado\"}";
+  const Caso casos[] = {
+      {"win_ok", 200, "{\"descricao\":\"Tributação\"}", "{\"descricao\":\"Tributação\"}"},
+      {"win_404", 404, json404, "Erro HTTP 404: " + json404},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Cenario);
+    teste::EscreverArquivo(PastaServidor() + "/respostas/" + c.Cenario + ".status",
+                           std::to_string(c.Status));
+    teste::EscreverArquivo(PastaServidor() + "/respostas/" + c.Cenario + ".corpo", c.Corpo);
+    std::string resultado;
+    try {
+      resultado = ConsultarCst(c.Cenario, "EMPRESA TESTE");
+    } catch (const Erro& e) {
+      resultado = e.Mensagem();
+    }
+    EXPECT_EQ(resultado, c.Resultado);
+  }
+}
+
+// The system's text for a WinHTTP code, as winhttp.dll words it in the user's language.
+std::string TextoWinHttp(DWORD ACodigo) {
+  const HMODULE winhttp = LoadLibraryW(L"winhttp.dll");
+  wchar_t* texto = nullptr;
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+      winhttp, ACodigo, 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+  const std::wstring_view largo(texto ? texto : L"");
+  const std::string r = Utf8DeUtf16(std::u16string(largo.begin(), largo.end()));
+  LocalFree(texto);
+  if (winhttp) FreeLibrary(winhttp);
+  return TextoSistemaAparado(r);
+}
+
+// The server requires a certificate and none in "MY" matches: Send fails with the system's text
+// for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED.
+TEST(ConsultaWindows, NenhumCertificadoCorresponde_FalhaDeTransporte) {
+  const Erro e = teste::ErroLancado([] { ConsultarCst("eco", "NINGUEM COM ESTE NOME"); });
+  EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + TextoWinHttp(12044));
+}
+
+}  // namespace
+}  // namespace tolvane
