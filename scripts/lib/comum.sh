@@ -15,12 +15,14 @@ PACOTES_PROGRAMA=(
 )
 # What the tests add: the test runner, displays, a window manager, a tray host, tools that drive
 # the program from outside, the Windows cross-compiler and Wine to run its suites (wine64-tools
-# builds the tests' gds32 bridge), and the servers the tests start.
+# builds the tests' gds32 bridge), lnkinfo to read Windows shortcuts back, clang for the fuzz
+# targets and clang-tidy for the static checks, and the servers the tests start.
 PACOTES_TESTE=(
   libgtest-dev googletest clang-format
   xvfb xauth openbox trayer xdotool x11-utils xclip imagemagick
   g++-mingw-w64-x86-64-posix wine64 wine64-tools
-  python3 desktop-file-utils
+  python3 desktop-file-utils liblnk-utils
+  clang clang-tidy
 )
 
 # Installs what is missing, with one apt-get update before.
