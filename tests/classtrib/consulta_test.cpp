@@ -126,7 +126,7 @@ struct CasoResposta {
   bool Erro;
 };
 
-TEST_F(Consulta, RespostasDoServico_ResultadoOuErroHttp) {
+TEST_F(Consulta, ServiceAnswersGiveTheResultOrTheHttpError) {
   Instalar("cliente.p12", "cliente.p12");
   const std::string exemplo = teste::RespostaClassTribExemplo();
   const std::string json404 = "{\"status\":404,\"mensagem\":\"CST não encontrado\"}";
@@ -156,7 +156,7 @@ TEST_F(Consulta, RespostasDoServico_ResultadoOuErroHttp) {
   }
 }
 
-TEST_F(Consulta, Requisicao_UrlCabecalhoECertificadoComoEnviados) {
+TEST_F(Consulta, RequestCarriesTheUrlHeaderAndCertificateAsSent) {
   Instalar("cliente.p12", "cliente.p12");
   const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
   const TConformidadeFacil cliente("empresa teste");
@@ -174,7 +174,7 @@ struct CasoFalha {
   std::string Mensagem;  // after kPrefixoTransporte
 };
 
-TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
+TEST_F(Consulta, TransportFailuresGiveTheirExactMessages) {
   Resposta("ok", 200, "{}");
   auto consultar = [&](const ServidorHttps& AServidor, const std::string& ANome) {
     return MensagemDeErro([&] { ConsultarCst(AServidor, "ok", ANome); });
@@ -238,7 +238,7 @@ TEST_F(Consulta, FalhasDeTransporte_MensagensExatas) {
 
 // A server that asks for a certificate but would also serve a client without one: the request
 // must not go out when no certificate of the store matches.
-TEST_F(Consulta, ServidorPedeCertificado_NenhumCorresponde_FalhaSemEnviar) {
+TEST_F(Consulta, ServerAsksForACertificateAndNoneMatchesFailsWithoutSending) {
   const ServidorHttps opcional(FMaterial->Caminho(), "opcional");
   Resposta("ok", 200, "{}");
   EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(opcional, "ok", ""); }),
@@ -254,7 +254,7 @@ TEST_F(Consulta, ServidorPedeCertificado_NenhumCorresponde_FalhaSemEnviar) {
 
 // The proxy asks every client for a certificate and logs the one it is given; through it, the
 // service must still get the user's certificate, and the proxy none.
-TEST_F(Consulta, ProxyHttps_CertificadoSoParaOServico) {
+TEST_F(Consulta, HttpsProxyNeverSeesTheClientCertificate) {
   Instalar("cliente.p12", "cliente.p12");
   const ServidorHttps proxy(FMaterial->Caminho(), "proxy");
   const VariavelAmbiente semExcecao("no_proxy", std::nullopt);
@@ -267,7 +267,7 @@ TEST_F(Consulta, ProxyHttps_CertificadoSoParaOServico) {
             "tunel 127.0.0.1:" + std::to_string(FMutuo->Porta()) + " certificado: \n");
 }
 
-TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
+TEST_F(Consulta, CertificateOfAnotherCaIsRefusedByTheServer) {
   Instalar("cliente-estranho.p12", "estranho.p12");
   Resposta("ok", 200, "{}");
   EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "ok", "CERTIFICADO ESTRANHO"); }),
@@ -276,7 +276,7 @@ TEST_F(Consulta, CertificadoDeOutraCa_ServidorRecusa) {
                 "ca, errno 0");
 }
 
-TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
+TEST_F(Consulta, UnreadableStoreIsTheSystemErrorOfTheQuery) {
   fs::remove(FRepositorio);
   teste::EscreverArquivo(FRepositorio, "");
   EXPECT_EQ(MensagemDeErro([&] { ConsultarCst(*FMutuo, "eco", ""); }),
@@ -285,7 +285,7 @@ TEST_F(Consulta, RepositorioIlegivel_ErroDoSistemaNaConsulta) {
 
 // As ssh does with its keys: a key file that others can read is listed but never presented, and
 // the query says what to do.
-TEST_F(Consulta, ChaveLegivelPorOutros_ListadaMasNaoApresentada) {
+TEST_F(Consulta, KeyReadableByOthersIsListedButNeverPresented) {
   Instalar("cliente.p12", "cliente.p12");
   const std::string arquivo = FRepositorio + "/cliente.p12";
   const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("eco"));
@@ -311,7 +311,7 @@ struct CasoSeletor {
   long Serie;  // of the certificate the server must see
 };
 
-TEST_F(Consulta, Seletor_EscolheOPrimeiroCertificadoComChaveCujoAssuntoContemOTexto) {
+TEST_F(Consulta, SelectorPicksTheFirstCertificateWithAKeyWhoseSubjectHoldsTheText) {
   const GeradorCertificados gerador(Material("ca.pem"), Material("ca.key"));
   struct {
     const char* Arquivo;
@@ -350,7 +350,7 @@ TEST_F(Consulta, Seletor_EscolheOPrimeiroCertificadoComChaveCujoAssuntoContemOTe
   }
 }
 
-TEST_F(Consulta, CentenasDeCertificados_ListaCompletaEEscolhaDoUltimo) {
+TEST_F(Consulta, HundredsOfCertificatesAreAllListedAndTheLastCanBeChosen) {
   const GeradorCertificados gerador(Material("ca.pem"), Material("ca.key"));
   constexpr int kTotal = 300;
   std::vector<std::string> esperados;
@@ -368,7 +368,7 @@ TEST_F(Consulta, CentenasDeCertificados_ListaCompletaEEscolhaDoUltimo) {
             Serie(kTotal));
 }
 
-TEST_F(Consulta, ExecutarConsultaTeste_SalvaARespostaNaPastaDoExecutavel) {
+TEST_F(Consulta, TestQuerySavesTheAnswerInTheExecutablesFolder) {
   Instalar("cliente.p12", "cliente.p12");
   const std::string exemplo = teste::RespostaClassTribExemplo();
   Resposta("classificacao", 200, exemplo);
@@ -384,7 +384,7 @@ TEST_F(Consulta, ExecutarConsultaTeste_SalvaARespostaNaPastaDoExecutavel) {
             std::vector<std::string>{"RetornoClassTrib.json"});
 }
 
-TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
+TEST_F(Consulta, FailedTestQueryLeavesThePreviousAnswerFileWhole) {
   Instalar("cliente.p12", "cliente.p12");
   PastaTemporaria executavel;
   teste::EscreverArquivo(executavel / "RetornoClassTrib.json", "resposta anterior\r\n");
@@ -400,7 +400,7 @@ TEST_F(Consulta, ExecutarConsultaTeste_FalhaDaConsulta_ArquivoAnteriorIntacto) {
 // A broken or hostile endpoint must not make the tray program hold an answer of any size: past
 // the limit the query fails, whether the size is announced or only seen while it arrives, and the
 // earlier answer file stays as it was.
-TEST_F(Consulta, RespostaAlemDoLimite_FalhaEArquivoAnteriorIntacto) {
+TEST_F(Consulta, AnswerOverTheCapFailsAndLeavesThePreviousFileWhole) {
   Instalar("cliente.p12", "cliente.p12");
   const std::string anterior = "{\"anterior\":\"ção\"}\r\n";
   const std::string limite(kTamanhoMaximoResposta, 'x');
@@ -440,7 +440,7 @@ TEST_F(Consulta, RespostaAlemDoLimite_FalhaEArquivoAnteriorIntacto) {
   }
 }
 
-TEST_F(Consulta, RespostaDe50MB_SalvaSemTravar) {
+TEST_F(Consulta, AnswerOf50MBIsSavedWithoutHanging) {
   Instalar("cliente.p12", "cliente.p12");
   constexpr int kLinhas = 50 * 1024;
   const std::string registro = "{\"cClassTrib\":\"000001\",\"DescricaoClassTrib\":\"Situação\"}";

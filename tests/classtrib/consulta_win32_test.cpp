@@ -55,14 +55,14 @@ std::map<std::string, std::string> Eco(const std::string& AResposta) {
   return r;
 }
 
-TEST(ConsultaWindows, CertificadoDoRepositorioMyApresentadoAoServidor) {
+TEST(ConsultaWindows, CertificateFromTheMyStoreIsPresentedToTheServer) {
   auto eco = Eco(ConsultarCst("eco", "empresa teste"));
   EXPECT_EQ(eco["caminho"], "/eco/api/v1/consultas/classTrib?Cst=000");
   EXPECT_EQ(eco["accept"], "application/json");
   EXPECT_EQ(eco["cn"], "EMPRESA TESTE LTDA:12345678000199");
 }
 
-TEST(ConsultaWindows, CorpoEmUtf8OuErroHttpComOCorpo) {
+TEST(ConsultaWindows, BodyInUtf8OrTheHttpErrorWithTheBody) {
   struct Caso {
     const char* Cenario;
     int Status;
@@ -105,7 +105,7 @@ std::string TextoWinHttp(DWORD ACodigo) {
 
 // The server requires a certificate and none in "MY" matches: Send fails with the system's text
 // for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED.
-TEST(ConsultaWindows, NenhumCertificadoCorresponde_FalhaDeTransporte) {
+TEST(ConsultaWindows, NoCertificateMatchesIsATransportFailure) {
   const Erro e = teste::ErroLancado([] { ConsultarCst("eco", "NINGUEM COM ESTE NOME"); });
   EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + TextoWinHttp(12044));
 }

@@ -46,7 +46,7 @@ const CasoUrl kCasosUrl[] = {
 
 class MontarUrl : public testing::TestWithParam<CasoUrl> {};
 
-TEST_P(MontarUrl, UrlDaConsulta) {
+TEST_P(MontarUrl, QueryUrl) {
   const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", std::nullopt);
   const TConformidadeFacil cliente("Certificado");
   EXPECT_EQ(TConformidadeFacilTeste::MontarUrl(cliente, GetParam().Cst, GetParam().NomeCst),
@@ -56,7 +56,7 @@ TEST_P(MontarUrl, UrlDaConsulta) {
 INSTANTIATE_TEST_SUITE_P(Tabela, MontarUrl, testing::ValuesIn(kCasosUrl),
                          [](const auto& AInfo) { return std::string(AInfo.param.Rotulo); });
 
-TEST(TConformidadeFacil, Create_SeletorSemAlteracaoEBaseDoAmbiente) {
+TEST(TConformidadeFacil, CreateKeepsTheSelectorAndTakesTheBaseFromTheEnvironment) {
   {
     const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", std::nullopt);
     const TConformidadeFacil cliente(" Empresa\\Filial ");

@@ -39,7 +39,7 @@ void CopiarNoFilho(const std::string& AOrigem, const std::string& ADestino, rlim
 
 // The master-folder copy into the update folder, which other workstations read and whose files
 // are never replaced: the target appears whole or not at all, and nothing else is left there.
-TEST(CopiarArquivoNovo, AlvoInteiroOuNenhumENadaMaisNaPasta) {
+TEST(CopiarArquivoNovo, TargetIsWholeOrAbsentAndNothingElseIsLeftInTheFolder) {
   teste::PastaTemporaria base;
   const std::string mestre = base / "mestre";
   const std::string atualizacao = base / "Update";
