@@ -2,6 +2,7 @@
 # Fails unless every DLL the Windows program imports is one that every Windows has: the program
 # is copied alone onto each workstation, so a MinGW runtime DLL (libstdc++, libgcc, winpthread)
 # would be missing there.
+cmake_policy(SET CMP0057 NEW)
 set(PERMITIDAS
   kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 comctl32 comdlg32 crypt32 winhttp
   ws2_32 shlwapi uxtheme version msvcrt ucrtbase)

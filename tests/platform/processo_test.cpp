@@ -16,7 +16,7 @@ namespace {
 
 using teste::PastaTemporaria;
 
-constexpr bool kWindows = kSeparador == '\\';
+const bool kWindows = kSeparador == '\\';
 
 // What the echo program got, one "<argument>|" line each; or why it said nothing.
 std::string ArgumentosRecebidos(const std::vector<std::string>& AArgumentos) {

@@ -64,6 +64,8 @@ std::string TextoConhecido(DWORD ACodigo) {
       return "The server returned an invalid or unrecognized response";
     case ERROR_WINHTTP_SECURE_FAILURE:
       return "A security error occurred";
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+      return "An error occurred in the secure channel support";
     default:
       return "WinHTTP error " + std::to_string(ACodigo);
   }
