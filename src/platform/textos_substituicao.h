@@ -23,7 +23,8 @@ inline std::string OrigemIrregular(const std::string& AOrigem) {
   return Origem(AOrigem) + " não é um arquivo comum.";
 }
 inline std::string OrigemMudou(const std::string& AOrigem) {
-  return Origem(AOrigem) + " mudou enquanto era copiada; tente de novo quando ela estiver completa.";
+  return Origem(AOrigem) +
+         " mudou enquanto era copiada; tente de novo quando ela estiver completa.";
 }
 inline std::string PastaAusente(const std::string& APasta) {
   return "A pasta do executável \"" + APasta + "\" não existe.";

@@ -29,7 +29,8 @@ struct PedidoHttp {
 
 struct RespostaHttp {
   int Status = 0;
-  std::string Corpo;  // the body's bytes as they came, at most kTamanhoMaximoResposta
+  std::string Corpo;         // the body's bytes as they came, at most kTamanhoMaximoResposta
+  std::string TipoConteudo;  // the Content-Type header's value; empty when there is none
 };
 
 // Sends the GET and waits for the whole answer, with the object's time-outs and its rules for

@@ -38,9 +38,17 @@ std::string Linhas(const std::vector<std::string>& AArgumentos) {
 
 // The hand-over's tags and what a shell would take for code: nothing is expanded or changed.
 TEST(IniciarPrograma, EachArgumentArrivesAsItIs) {
-  const std::vector<std::string> argumentos = {
-      "@F1",  "@M/srv/Update§Pasta", "@EC:\\Sistema§Novo", "@Aprograma.exe", "'apóstrofos'",
-      "$HOME", "`id`", "%PATH%", "a\\b\\", "*.exe", ";echo&PWNED|x>y"};
+  const std::vector<std::string> argumentos = {"@F1",
+                                               "@M/srv/Update§Pasta",
+                                               "@EC:\\Sistema§Novo",
+                                               "@Aprograma.exe",
+                                               "'apóstrofos'",
+                                               "$HOME",
+                                               "`id`",
+                                               "%PATH%",
+                                               "a\\b\\",
+                                               "*.exe",
+                                               ";echo&PWNED|x>y"};
   EXPECT_EQ(ArgumentosRecebidos(argumentos), Linhas(argumentos));
 }
 

@@ -232,7 +232,9 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   }
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
+  char* tipo = nullptr;
+  curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &tipo);
+  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo), tipo ? tipo : ""};
 }
 
 }  // namespace tolvane

@@ -22,8 +22,7 @@ Estado EstadoExecutavel(const std::wstring& ACaminho) {
     return Estado::Livre;
   }
   const DWORD e = GetLastError();
-  return e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ? Estado::EmUso
-                                                                    : Estado::Livre;
+  return e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ? Estado::EmUso : Estado::Livre;
 }
 
 }  // namespace

@@ -98,8 +98,8 @@ InternetPtr Verificado(HINTERNET AHandle) {
 // private key and whose subject contains ATexto (letter case ignored, as the system's subject
 // search does); an empty text takes the first with a key. None when nothing matches.
 CertificadoPtr CertificadoPorAssunto(const std::string& ATexto) {
-  const RepositorioPtr repositorio(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                                 CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
+  const RepositorioPtr repositorio(
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
   if (!repositorio) throw ErroSistemaOperacional(static_cast<int>(GetLastError()));
   const std::wstring texto = ParaUtf16(ATexto);
   const DWORD busca = texto.empty() ? CERT_FIND_ANY : CERT_FIND_SUBJECT_STR_W;
@@ -149,6 +149,20 @@ int Status(HINTERNET APedido) {
   return static_cast<int>(status);
 }
 
+// The Content-Type header's value; empty when the answer has none.
+std::string TipoConteudo(HINTERNET APedido) {
+  DWORD tamanho = 0;
+  WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
+                      WINHTTP_NO_OUTPUT_BUFFER, &tamanho, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho == 0) return {};
+  std::wstring tipo(tamanho / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
+                           tipo.data(), &tamanho, WINHTTP_NO_HEADER_INDEX))
+    return {};
+  tipo.resize(tamanho / sizeof(wchar_t));
+  return DeUtf16(tipo);
+}
+
 std::string Corpo(HINTERNET APedido) {
   std::string corpo;
   std::vector<char> bloco(1 << 16);
@@ -169,8 +183,9 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   CertificadoPtr certificado;
   if (APedido.TextoAssunto) certificado = CertificadoPorAssunto(*APedido.TextoAssunto);
 
-  const InternetPtr sessao = Verificado(WinHttpOpen(
-      kAgente, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  const InternetPtr sessao =
+      Verificado(WinHttpOpen(kAgente, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                             WINHTTP_NO_PROXY_BYPASS, 0));
   if (!WinHttpSetTimeouts(sessao.get(), kMsResolucao, kMsConexao, kMsEnvio, kMsRecepcao))
     FalharWinHttp();
   const InternetPtr conexao =
@@ -198,6 +213,7 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
     FalharWinHttp();
   RespostaHttp r;
   r.Status = Status(pedido.get());
+  r.TipoConteudo = TipoConteudo(pedido.get());
   r.Corpo = Corpo(pedido.get());
   return r;
 }
