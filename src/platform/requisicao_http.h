@@ -20,6 +20,12 @@ inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 // from libcurl's environment variables: https_proxy or HTTPS_PROXY, else all_proxy or ALL_PROXY,
 // with the exceptions of no_proxy or NO_PROXY; the client certificate goes to the service only,
 // never to a proxy.
+//
+// Windows: the WinHTTP C API that the request object wraps, with the system's proxy setting
+// (WINHTTP_ACCESS_TYPE_DEFAULT_PROXY), the system's certification authorities (the certificate
+// stores), the object's time-outs (resolve none, connect 60 s, send and receive 30 s each) and
+// its schemes (http and https). Failure texts are winhttp.dll's for the code, trimmed, or
+// Windows's words for the common codes where the system has none (Wine).
 class RequisicaoHttp {
  public:
   RequisicaoHttp();
@@ -50,8 +56,9 @@ class RequisicaoHttp {
   // The HTTP status of the answer. Raises Erro("EOleException", ...) before a successful Send.
   int Status() const;
 
-  // The answer's body as UTF-8 text: each invalid UTF-8 sequence of the body becomes U+FFFD, NUL
-  // bytes are kept. Raises Erro("EOleException", ...) before a successful Send.
+  // The answer's body as UTF-8 text, decoded by the character set its Content-Type names, else as
+  // UTF-8 (TextoResposta, platform/texto_resposta.h): each invalid sequence becomes U+FFFD, NUL
+  // characters are kept. Raises Erro("EOleException", ...) before a successful Send.
   const std::string& ResponseText() const;
 
  private:

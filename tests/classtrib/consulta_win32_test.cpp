@@ -4,6 +4,7 @@
 // LTDA:12345678000199", into CURRENT_USER "MY".
 #include <windows.h>
 #undef MessageBox
+#include <winhttp.h>
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,11 @@
 #include "classtrib/conformidade_facil.h"
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
+#include "comum/porta_livre.h"
 #include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 #include "core/utf8.h"
+#include "platform/transporte_http.h"
 
 namespace tolvane {
 namespace {
@@ -104,10 +107,39 @@ std::string TextoWinHttp(DWORD ACodigo) {
 }
 
 // The server requires a certificate and none in "MY" matches: Send fails with the system's text
-// for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED.
+// for ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, or Windows's own words where the system has none
+// (Wine's winhttp.dll carries no texts).
 TEST(ConsultaWindows, NoCertificateMatchesIsATransportFailure) {
+  const std::string sistema = TextoWinHttp(ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED);
   const Erro e = teste::ErroLancado([] { ConsultarCst("eco", "NINGUEM COM ESTE NOME"); });
-  EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + TextoWinHttp(12044));
+  EXPECT_EQ(e.Mensagem(),
+            kPrefixoTransporte + (sistema.empty() ? kTextoCertificadoNecessario : sistema));
+}
+
+// Transport failures read as the system words them, or as Windows does where the system has no
+// text; never as a bare code.
+TEST(ConsultaWindows, TransportFailuresReadAsTheSystemWordsThem) {
+  struct Caso {
+    const char* Rotulo;
+    std::string Url;
+    DWORD Codigo;
+    const char* PalavrasDoWindows;
+  };
+  const Caso casos[] = {
+      {"conexão recusada",
+       "https://localhost:" + std::to_string(teste::PortaLivre()) + "/api/v1/consultas",
+       ERROR_WINHTTP_CANNOT_CONNECT, "A connection with the server could not be established"},
+      {"esquema desconhecido", "ftp://localhost/api/v1/consultas",
+       ERROR_WINHTTP_UNRECOGNIZED_SCHEME, "The URL does not use a recognized protocol"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", c.Url);
+    const std::string sistema = TextoWinHttp(c.Codigo);
+    const Erro e = teste::ErroLancado(
+        [] { TConformidadeFacil("EMPRESA TESTE").ConsultarClassTribPorCst("000"); });
+    EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + (sistema.empty() ? c.PalavrasDoWindows : sistema));
+  }
 }
 
 }  // namespace
