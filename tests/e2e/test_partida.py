@@ -104,13 +104,21 @@ class Consulta(Partida):
         # The page control has the focus first; Tab reaches the combo box, then the button.
         self.tela.teclas(principal, "Tab", *(["Down"] * item), "Tab", "space")
 
+    def libcurl_carregada(self):
+        with open(f"/proc/{self.ambiente.processo.pid}/maps") as f:
+            return any(os.path.basename(linha.split()[-1]).startswith("libcurl.")
+                       for linha in f if "/" in linha)
+
     def test_lists_the_store_and_saves_the_answer_beside_the_executable(self):
         self.responder(200, "[{\"CST\":\"000\",\"Descricao\":\"Tributação integral\"}]\n"
                        .encode())
         self.ambiente.iniciar()
         principal = self.janela_principal()
+        # The HTTPS stack comes with the first query, not with every start.
+        self.assertFalse(self.libcurl_carregada())
         self.consultar(principal, 1)
         caixa = self.tela.esperar_janela("tolvane Gestor", exceto=[principal])
+        self.assertTrue(self.libcurl_carregada())
         caminho = os.path.join(self.ambiente.estacao, "RetornoClassTrib.json")
         self.assertIn("\nArquivo salvo em:\r\n" + caminho + "\n", self.tela.texto_da_caixa(caixa))
         with open(caminho, "rb") as f:

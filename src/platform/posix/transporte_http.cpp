@@ -1,6 +1,5 @@
 #include "platform/transporte_http.h"
 
-#include <curl/curl.h>
 #include <openssl/crypto.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "core/erro.h"
+#include "platform/posix/cliente_curl.h"
 #include "platform/posix/credencial_openssl.h"
 #include "platform/requisicao_http.h"
 
@@ -21,10 +21,12 @@ namespace tolvane {
 namespace {
 
 struct LiberaCurl {
-  void operator()(CURL* A) const { curl_easy_cleanup(A); }
+  decltype(&::curl_easy_cleanup) Liberar;
+  void operator()(CURL* A) const { Liberar(A); }
 };
 struct LiberaLista {
-  void operator()(curl_slist* A) const { curl_slist_free_all(A); }
+  decltype(&::curl_slist_free_all) Liberar;
+  void operator()(curl_slist* A) const { Liberar(A); }
 };
 using CurlPtr = std::unique_ptr<CURL, LiberaCurl>;
 using ListaPtr = std::unique_ptr<curl_slist, LiberaLista>;
@@ -36,23 +38,18 @@ constexpr long kMaximoRedirecionamentos = 10;
 
 Erro ErroTransporte(const std::string& ATexto) { return ErroOle(ATexto); }
 
-void IniciarLibcurl() {
-  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
-  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
-}
-
 template <typename T>
-void Definir(CURL* ACurl, CURLoption AOpcao, T AValor) {
-  const CURLcode rc = curl_easy_setopt(ACurl, AOpcao, AValor);
-  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
+void Definir(const ClienteCurl& ALib, CURL* ACurl, CURLoption AOpcao, T AValor) {
+  const CURLcode rc = ALib.curl_easy_setopt(ACurl, AOpcao, AValor);
+  if (rc != CURLE_OK) throw ErroTransporte(ALib.curl_easy_strerror(rc));
 }
 
 // True when libcurl knows the system's certification authorities as a hashed folder
 // (/etc/ssl/certs on Debian). OpenSSL then reads from it only the certificates a verification
 // needs, where the bundle file would be parsed whole at every handshake (some 35 ms).
-bool CertificadosDoSistemaPorPasta() {
-  static const bool porPasta = [] {
-    const curl_version_info_data* versao = curl_version_info(CURLVERSION_NOW);
+bool CertificadosDoSistemaPorPasta(const ClienteCurl& ALib) {
+  static const bool porPasta = [&] {
+    const curl_version_info_data* versao = ALib.curl_version_info(CURLVERSION_NOW);
     std::error_code ec;
     return versao->capath && std::filesystem::is_directory(versao->capath, ec);
   }();
@@ -170,7 +167,7 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
 }  // namespace
 
 RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
-  IniciarLibcurl();
+  const ClienteCurl& lib = CarregarClienteCurl();
 
   Transferencia t;
   std::optional<CredencialCliente> credencial;
@@ -183,58 +180,59 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   }
   if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
 
-  ListaPtr cabecalhos;
+  ListaPtr cabecalhos(nullptr, LiberaLista{lib.curl_slist_free_all});
   for (const auto& [nome, valor] : APedido.Cabecalhos) {
-    curl_slist* lista = curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
+    curl_slist* lista = lib.curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
     if (!lista) throw ErroTransporte("Memória insuficiente para a requisição");
     (void)cabecalhos.release();
     cabecalhos.reset(lista);
   }
 
-  CurlPtr curl(curl_easy_init());
+  CurlPtr curl(lib.curl_easy_init(), LiberaCurl{lib.curl_easy_cleanup});
   if (!curl) throw ErroTransporte("Não foi possível iniciar a requisição HTTP");
   char textoErro[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
-  Definir(c, CURLOPT_ERRORBUFFER, textoErro);
-  Definir(c, CURLOPT_URL, APedido.Url.c_str());
-  Definir(c, CURLOPT_HTTPGET, 1L);
-  Definir(c, CURLOPT_PROTOCOLS_STR, "https");
-  Definir(c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-  Definir(c, CURLOPT_FOLLOWLOCATION, 1L);
-  Definir(c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
-  Definir(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-  Definir(c, CURLOPT_SSL_VERIFYPEER, 1L);
-  Definir(c, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (CertificadosDoSistemaPorPasta()) Definir(c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
-  Definir(c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
-  Definir(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
-  Definir(c, CURLOPT_NOSIGNAL, 1L);
-  Definir(c, CURLOPT_HTTPHEADER, cabecalhos.get());
+  Definir(lib, c, CURLOPT_ERRORBUFFER, textoErro);
+  Definir(lib, c, CURLOPT_URL, APedido.Url.c_str());
+  Definir(lib, c, CURLOPT_HTTPGET, 1L);
+  Definir(lib, c, CURLOPT_PROTOCOLS_STR, "https");
+  Definir(lib, c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  Definir(lib, c, CURLOPT_FOLLOWLOCATION, 1L);
+  Definir(lib, c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
+  Definir(lib, c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  Definir(lib, c, CURLOPT_SSL_VERIFYPEER, 1L);
+  Definir(lib, c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (CertificadosDoSistemaPorPasta(lib))
+    Definir(lib, c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
+  Definir(lib, c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
+  Definir(lib, c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Definir(lib, c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
+  Definir(lib, c, CURLOPT_NOSIGNAL, 1L);
+  Definir(lib, c, CURLOPT_HTTPHEADER, cabecalhos.get());
   // An announced size beyond the limit fails before the body is read.
-  Definir(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
-  Definir(c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
-  Definir(c, CURLOPT_WRITEDATA, &t);
-  Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
-  Definir(c, CURLOPT_SSL_CTX_DATA, &t);
+  Definir(lib, c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
+  Definir(lib, c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
+  Definir(lib, c, CURLOPT_WRITEDATA, &t);
+  Definir(lib, c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
+  Definir(lib, c, CURLOPT_SSL_CTX_DATA, &t);
   // The texts outlive the handle, so libcurl need not keep copies of the key.
   curl_blob certificadoBlob{certificadoPem.data(), certificadoPem.size(), CURL_BLOB_NOCOPY};
   curl_blob chaveBlob{chavePem.Texto().data(), chavePem.Texto().size(), CURL_BLOB_NOCOPY};
   if (credencial) {
-    Definir(c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
-    Definir(c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
+    Definir(lib, c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
+    Definir(lib, c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
   }
 
-  const CURLcode rc = curl_easy_perform(c);
+  const CURLcode rc = lib.curl_easy_perform(c);
   if (rc != CURLE_OK) {
     std::string texto = !t.Falha.empty()                ? t.Falha
                         : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
                         : textoErro[0] != 0             ? std::string(textoErro)
-                                                        : std::string(curl_easy_strerror(rc));
+                                                        : std::string(lib.curl_easy_strerror(rc));
     throw ErroTransporte(TextoSistemaAparado(texto));
   }
   long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  lib.curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
   return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
 }
 
