@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "core/caminho.h"
 #include "core/erro.h"
@@ -133,6 +135,13 @@ CadeiaPtr MontarCadeia(std::vector<X509Ptr>& AOutros) {
   return cadeia;
 }
 
+// Files exported with the old RC2/RC4 algorithms need OpenSSL's legacy provider, loaded only
+// when a file needs it. False when it is not installed.
+bool CarregarProvedorLegado() {
+  static OSSL_PROVIDER* const legado = OSSL_PROVIDER_try_load(nullptr, "legacy", 1);
+  return legado != nullptr;
+}
+
 std::optional<Entrada> LerPkcs12(const std::string& ABytes) {
   BioPtr bio(BIO_new_mem_buf(ABytes.data(), static_cast<int>(ABytes.size())));
   if (!bio) return std::nullopt;
@@ -141,13 +150,10 @@ std::optional<Entrada> LerPkcs12(const std::string& ABytes) {
   EVP_PKEY* chave = nullptr;
   X509* certificado = nullptr;
   STACK_OF(X509)* outros = nullptr;
-  // An empty password also opens files made with no password at all. Files exported with the
-  // old RC2/RC4 algorithms need OpenSSL's legacy provider, loaded only when a file needs it.
+  // An empty password also opens files made with no password at all.
   bool aberto = PKCS12_parse(pacote.get(), "", &chave, &certificado, &outros) == 1;
-  if (!aberto) {
-    static OSSL_PROVIDER* const legado = OSSL_PROVIDER_try_load(nullptr, "legacy", 1);
-    if (legado) aberto = PKCS12_parse(pacote.get(), "", &chave, &certificado, &outros) == 1;
-  }
+  if (!aberto && CarregarProvedorLegado())
+    aberto = PKCS12_parse(pacote.get(), "", &chave, &certificado, &outros) == 1;
   if (!aberto) return std::nullopt;
   Entrada e{X509Ptr(certificado), ChavePtr(chave), CadeiaPtr(outros)};
   if (!e.Certificado && e.Cadeia && sk_X509_num(e.Cadeia.get()) > 0)
@@ -190,6 +196,145 @@ std::optional<Entrada> LerPem(const std::string& ABytes) {
   certificados.erase(certificados.begin() + static_cast<std::ptrdiff_t>(escolhido));
   e.Cadeia = MontarCadeia(certificados);
   return e;
+}
+
+// The certificate bags of a PKCS#12 file and the localKeyID of its first key bag, read without
+// decrypting the key and without checking the MAC: listing a name needs neither, and both cost
+// a key derivation each.
+struct LiberaPkcs7s {
+  void operator()(STACK_OF(PKCS7) * A) const { sk_PKCS7_pop_free(A, PKCS7_free); }
+};
+struct LiberaBolsas {
+  void operator()(STACK_OF(PKCS12_SAFEBAG) * A) const {
+    sk_PKCS12_SAFEBAG_pop_free(A, PKCS12_SAFEBAG_free);
+  }
+};
+using Pkcs7sPtr = std::unique_ptr<STACK_OF(PKCS7), LiberaPkcs7s>;
+using BolsasPtr = std::unique_ptr<STACK_OF(PKCS12_SAFEBAG), LiberaBolsas>;
+
+struct BolsasPkcs12 {
+  std::vector<std::pair<X509Ptr, std::string>> Certificados;  // with their localKeyID
+  bool TemChave = false;
+  std::string IdChave;
+  bool SenhaConfirmada = false;  // an encrypted part opened: the password is the empty one
+};
+
+std::string IdLocal(const PKCS12_SAFEBAG* ABolsa) {
+  const ASN1_TYPE* id = PKCS12_SAFEBAG_get0_attr(ABolsa, NID_localKeyID);
+  if (!id || id->type != V_ASN1_OCTET_STRING) return {};
+  const ASN1_OCTET_STRING* octetos = id->value.octet_string;
+  return std::string(reinterpret_cast<const char*>(ASN1_STRING_get0_data(octetos)),
+                     static_cast<std::size_t>(ASN1_STRING_length(octetos)));
+}
+
+void LerBolsas(const STACK_OF(PKCS12_SAFEBAG) * ABolsas, BolsasPkcs12& AResultado) {
+  for (int i = 0; i < sk_PKCS12_SAFEBAG_num(ABolsas); ++i) {
+    const PKCS12_SAFEBAG* bolsa = sk_PKCS12_SAFEBAG_value(ABolsas, i);
+    switch (PKCS12_SAFEBAG_get_nid(bolsa)) {
+      case NID_keyBag:
+      case NID_pkcs8ShroudedKeyBag:
+        // As PKCS12_parse does, the first key is the file's key.
+        if (!AResultado.TemChave) {
+          AResultado.TemChave = true;
+          AResultado.IdChave = IdLocal(bolsa);
+        }
+        break;
+      case NID_certBag:
+        if (PKCS12_SAFEBAG_get_bag_nid(bolsa) == NID_x509Certificate)
+          if (X509* c = PKCS12_SAFEBAG_get1_cert(bolsa))
+            AResultado.Certificados.emplace_back(X509Ptr(c), IdLocal(bolsa));
+        break;
+      case NID_safeContentsBag:
+        LerBolsas(PKCS12_SAFEBAG_get0_safes(bolsa), AResultado);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// An encrypted part opened with no password or the empty one (PKCS12_parse's two tries). A
+// wrong password fails the padding or the decoding of what comes out.
+BolsasPtr AbrirParteCifrada(PKCS7* AParte) {
+  for (const char* senha : {static_cast<const char*>(nullptr), ""})
+    if (BolsasPtr bolsas{PKCS12_unpack_p7encdata(AParte, senha, -1)}) return bolsas;
+  return nullptr;
+}
+
+std::optional<BolsasPkcs12> LerBolsasPkcs12(PKCS12* APacote) {
+  const Pkcs7sPtr partes(PKCS12_unpack_authsafes(APacote));
+  if (!partes) return std::nullopt;
+  BolsasPkcs12 r;
+  for (int i = 0; i < sk_PKCS7_num(partes.get()); ++i) {
+    PKCS7* parte = sk_PKCS7_value(partes.get(), i);
+    BolsasPtr bolsas;
+    switch (OBJ_obj2nid(parte->type)) {
+      case NID_pkcs7_data:
+        bolsas.reset(PKCS12_unpack_p7data(parte));
+        break;
+      case NID_pkcs7_encrypted:
+        bolsas = AbrirParteCifrada(parte);
+        if (!bolsas && CarregarProvedorLegado()) bolsas = AbrirParteCifrada(parte);
+        if (!bolsas) return std::nullopt;  // a password we do not have
+        r.SenhaConfirmada = true;
+        break;
+      default:
+        continue;
+    }
+    if (!bolsas) return std::nullopt;
+    LerBolsas(bolsas.get(), r);
+  }
+  return r;
+}
+
+// The certificate PKCS12_parse would give (LerPkcs12): the one whose localKeyID is the key's,
+// else the only one, else the first when there is no key. Only a file where the identifiers do
+// not tell (no identifier, none matching, several certificates) is parsed whole.
+std::optional<X509Ptr> CertificadoPkcs12(const std::string& ABytes) {
+  BioPtr bio(BIO_new_mem_buf(ABytes.data(), static_cast<int>(ABytes.size())));
+  if (!bio) return std::nullopt;
+  Pkcs12Ptr pacote(d2i_PKCS12_bio(bio.get(), nullptr));
+  if (!pacote) return std::nullopt;
+  auto bolsas = LerBolsasPkcs12(pacote.get());
+  if (!bolsas || bolsas->Certificados.empty()) return std::nullopt;
+  // With nothing encrypted, only the MAC tells whether the password is the empty one: a file
+  // with another password is not listed.
+  if (!bolsas->SenhaConfirmada && PKCS12_mac_present(pacote.get()) &&
+      PKCS12_verify_mac(pacote.get(), nullptr, 0) != 1 &&
+      PKCS12_verify_mac(pacote.get(), "", 0) != 1)
+    return std::nullopt;
+  auto& certificados = bolsas->Certificados;
+  if (bolsas->TemChave && !bolsas->IdChave.empty())
+    for (auto& [certificado, id] : certificados)
+      if (id == bolsas->IdChave) return std::move(certificado);
+  if (!bolsas->TemChave || certificados.size() == 1) return std::move(certificados.front().first);
+  auto e = LerPkcs12(ABytes);
+  if (!e) return std::nullopt;
+  return std::move(e->Certificado);
+}
+
+// The certificate LerPem would choose; the key is read only when there are several to choose
+// from.
+std::optional<X509Ptr> CertificadoPem(const std::string& ABytes) {
+  BioPtr bio(BIO_new_mem_buf(ABytes.data(), static_cast<int>(ABytes.size())));
+  if (!bio) return std::nullopt;
+  X509Ptr primeiro(PEM_read_bio_X509(bio.get(), nullptr, SemSenha, nullptr));
+  if (primeiro && !X509Ptr(PEM_read_bio_X509(bio.get(), nullptr, SemSenha, nullptr)))
+    return primeiro;
+  auto e = LerPem(ABytes);
+  if (!e) return std::nullopt;
+  return std::move(e->Certificado);
+}
+
+// The certificate a file of the store is listed by; no value when it cannot be read or holds
+// no certificate.
+std::optional<X509Ptr> CertificadoDoArquivo(const fs::path& AArquivo) {
+  const auto bytes = LerBytes(AArquivo);
+  if (!bytes) return std::nullopt;
+  auto c = FormatoArquivo(AArquivo) == Formato::Pkcs12 ? CertificadoPkcs12(*bytes)
+                                                       : CertificadoPem(*bytes);
+  ERR_clear_error();
+  return c;
 }
 
 // One file of the store; no value when it cannot be read or holds no certificate.
@@ -268,7 +413,7 @@ std::string TextoAssunto(const X509* ACertificado) {
 std::vector<std::string> NomesCertificadosPessoais() {
   std::vector<std::string> nomes;
   for (const auto& arquivo : ArquivosRepositorio())
-    if (const auto e = LerArquivo(arquivo)) nomes.push_back(NomeSimples(e->Certificado.get()));
+    if (const auto c = CertificadoDoArquivo(arquivo)) nomes.push_back(NomeSimples(c->get()));
   return nomes;
 }
 
