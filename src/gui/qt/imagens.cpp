@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QFile>
 #include <QPixmap>
+#include <QPixmapCache>
 
 #include "gui/qt/imagem_jpeg.h"
 
@@ -15,9 +16,13 @@ QByteArray Recurso(const char* ANome) {
   return arquivo.open(QIODevice::ReadOnly) ? arquivo.readAll() : QByteArray();
 }
 
+// Decoded once: the program icon serves both the main window and the tray.
 QPixmap Png(const char* ANome) {
+  const QString chave = QString::fromLatin1(ANome);
   QPixmap p;
+  if (QPixmapCache::find(chave, &p)) return p;
   p.loadFromData(Recurso(ANome), "PNG");
+  QPixmapCache::insert(chave, p);
   return p;
 }
 
