@@ -22,9 +22,18 @@ class Partida(unittest.TestCase):
         return self.tela.esperar(
             lambda: janela_de_tamanho(self.tela, "tolvane Gestor", 540, 357), "the main window")
 
+    def carregada(self, prefixo):
+        """Whether the running program has mapped a library whose file name starts so."""
+        with open(f"/proc/{self.ambiente.processo.pid}/maps") as f:
+            return any(os.path.basename(linha.split()[-1]).startswith(prefixo)
+                       for linha in f if "/" in linha)
+
     def test_first_start_adds_the_version_columns_and_shows_the_window(self):
         self.ambiente.iniciar()
         self.janela_principal()
+        # With an empty store and no query, neither the HTTPS stack nor OpenSSL is loaded.
+        for prefixo in ("libcurl.", "libssl.", "libcrypto."):
+            self.assertFalse(self.carregada(prefixo), prefixo)
         self.tela.menu_bandeja("s")
         codigo, _, _ = self.ambiente.esperar_fim()
         self.assertEqual(codigo, 0)
@@ -104,21 +113,16 @@ class Consulta(Partida):
         # The page control has the focus first; Tab reaches the combo box, then the button.
         self.tela.teclas(principal, "Tab", *(["Down"] * item), "Tab", "space")
 
-    def libcurl_carregada(self):
-        with open(f"/proc/{self.ambiente.processo.pid}/maps") as f:
-            return any(os.path.basename(linha.split()[-1]).startswith("libcurl.")
-                       for linha in f if "/" in linha)
-
     def test_lists_the_store_and_saves_the_answer_beside_the_executable(self):
         self.responder(200, "[{\"CST\":\"000\",\"Descricao\":\"Tributação integral\"}]\n"
                        .encode())
         self.ambiente.iniciar()
         principal = self.janela_principal()
         # The HTTPS stack comes with the first query, not with every start.
-        self.assertFalse(self.libcurl_carregada())
+        self.assertFalse(self.carregada("libcurl."))
         self.consultar(principal, 1)
         caixa = self.tela.esperar_janela("tolvane Gestor", exceto=[principal])
-        self.assertTrue(self.libcurl_carregada())
+        self.assertTrue(self.carregada("libcurl."))
         caminho = os.path.join(self.ambiente.estacao, "RetornoClassTrib.json")
         self.assertIn("\nArquivo salvo em:\r\n" + caminho + "\n", self.tela.texto_da_caixa(caixa))
         with open(caminho, "rb") as f:

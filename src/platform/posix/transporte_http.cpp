@@ -13,6 +13,7 @@
 
 #include "core/erro.h"
 #include "platform/posix/cliente_curl.h"
+#include "platform/posix/cliente_openssl.h"
 #include "platform/posix/credencial_openssl.h"
 #include "platform/requisicao_http.h"
 
@@ -60,7 +61,10 @@ bool CertificadosDoSistemaPorPasta(const ClienteCurl& ALib) {
 class TextoSigiloso {
  public:
   TextoSigiloso() = default;
-  ~TextoSigiloso() { OPENSSL_cleanse(FTexto.data(), FTexto.size()); }
+  ~TextoSigiloso() {
+    // Only OpenSSL writes a key here, so a text that holds one has it loaded.
+    if (!FTexto.empty()) OpenSsl().OPENSSL_cleanse(FTexto.data(), FTexto.size());
+  }
   TextoSigiloso(const TextoSigiloso&) = delete;
   TextoSigiloso& operator=(const TextoSigiloso&) = delete;
   std::string& Texto() { return FTexto; }
@@ -70,7 +74,7 @@ class TextoSigiloso {
 };
 
 struct LiberaBio {
-  void operator()(BIO* A) const { BIO_free(A); }
+  void operator()(BIO* A) const { OpenSsl().BIO_free(A); }
 };
 
 // The credential as the PEM texts libcurl takes: the certificate followed by its chain, and the
@@ -78,26 +82,28 @@ struct LiberaBio {
 void CredencialEmPem(const CredencialCliente& ACredencial, std::string& ACertificado,
                      TextoSigiloso& AChave) {
   auto escrever = [](auto AGravar, std::string& ADestino) {
-    std::unique_ptr<BIO, LiberaBio> bio(BIO_new(BIO_s_secmem()));
+    std::unique_ptr<BIO, LiberaBio> bio(OpenSsl().BIO_new(OpenSsl().BIO_s_secmem()));
     if (!bio || !AGravar(bio.get())) throw ErroTransporte("unable to use client certificate");
     char* dados = nullptr;
-    const long tamanho = BIO_get_mem_data(bio.get(), &dados);
+    const long tamanho =
+        OpenSsl().BIO_ctrl(bio.get(), BIO_CTRL_INFO, 0, reinterpret_cast<char*>(&dados));
     ADestino.assign(dados, static_cast<std::size_t>(tamanho));
   };
   escrever(
       [&](BIO* ABio) {
-        if (PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
-        const int total = ACredencial.Cadeia ? sk_X509_num(ACredencial.Cadeia.get()) : 0;
+        if (OpenSsl().PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
+        const int total = ACredencial.Cadeia ? OpenSsl().Total(ACredencial.Cadeia.get()) : 0;
         for (int i = 0; i < total; ++i)
-          if (PEM_write_bio_X509(ABio, sk_X509_value(ACredencial.Cadeia.get(), i)) != 1)
+          if (OpenSsl().PEM_write_bio_X509(
+                  ABio, OpenSsl().Elemento<X509>(ACredencial.Cadeia.get(), i)) != 1)
             return false;
         return true;
       },
       ACertificado);
   escrever(
       [&](BIO* ABio) {
-        return PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr, 0, nullptr,
-                                        nullptr) == 1;
+        return OpenSsl().PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr,
+                                                  0, nullptr, nullptr) == 1;
       },
       AChave.Texto());
 }
@@ -117,7 +123,7 @@ struct Transferencia {
 // request object, the request then does not go out to a service that asked in vain.
 int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
-  if (SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
+  if (OpenSsl().SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
   t->Falha = "A certificate is required to complete client authentication";
   return 0;
 }
@@ -151,12 +157,13 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
   auto* contexto = static_cast<SSL_CTX*>(AContexto);
   try {
     if (!t->CaExtra.empty() &&
-        X509_STORE_load_file(SSL_CTX_get_cert_store(contexto), t->CaExtra.c_str()) != 1) {
-      ERR_clear_error();
+        OpenSsl().X509_STORE_load_file(OpenSsl().SSL_CTX_get_cert_store(contexto),
+                                       t->CaExtra.c_str()) != 1) {
+      OpenSsl().ERR_clear_error();
       t->Falha = "error setting certificate file: " + t->CaExtra;
       return CURLE_SSL_CACERT_BADFILE;
     }
-    SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
+    OpenSsl().SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
     return CURLE_OK;
   } catch (...) {
     t->Falha = "unable to set up TLS";
