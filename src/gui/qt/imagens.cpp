@@ -6,6 +6,7 @@
 #include <QPixmapCache>
 
 #include "gui/qt/imagem_jpeg.h"
+#include "gui/qt/imagem_png.h"
 
 namespace tolvane {
 
@@ -21,7 +22,7 @@ QPixmap Png(const char* ANome) {
   const QString chave = QString::fromLatin1(ANome);
   QPixmap p;
   if (QPixmapCache::find(chave, &p)) return p;
-  p.loadFromData(Recurso(ANome), "PNG");
+  p = QPixmap::fromImage(DecodificarPng(Recurso(ANome)));
   QPixmapCache::insert(chave, p);
   return p;
 }
