@@ -29,8 +29,12 @@ std::unique_ptr<Biblioteca> Carregar(const char* ANome) {
 
 struct OpenSslCarregado {
   std::unique_ptr<Biblioteca> Crypto;
-  std::unique_ptr<Biblioteca> Ssl;
   ClienteOpenSsl Funcoes;
+};
+
+struct OpenSslTlsCarregado {
+  std::unique_ptr<Biblioteca> Ssl;
+  ClienteOpenSslTls Funcoes;
 };
 
 #define RESOLVER(biblioteca, nome) Resolver(*r.biblioteca, kBiblioteca##biblioteca, #nome, c.nome)
@@ -38,7 +42,6 @@ struct OpenSslCarregado {
 OpenSslCarregado CarregarOpenSsl() {
   OpenSslCarregado r;
   r.Crypto = Carregar(kBibliotecaCrypto);
-  r.Ssl = Carregar(kBibliotecaSsl);
   ClienteOpenSsl& c = r.Funcoes;
   RESOLVER(Crypto, BIO_new);
   RESOLVER(Crypto, BIO_new_mem_buf);
@@ -92,6 +95,13 @@ OpenSslCarregado CarregarOpenSsl() {
   RESOLVER(Crypto, PKCS12_SAFEBAG_get0_attr);
   RESOLVER(Crypto, PKCS12_SAFEBAG_get0_safes);
   RESOLVER(Crypto, PKCS12_SAFEBAG_get1_cert);
+  return r;
+}
+
+OpenSslTlsCarregado CarregarOpenSslTls() {
+  OpenSslTlsCarregado r;
+  r.Ssl = Carregar(kBibliotecaSsl);
+  ClienteOpenSslTls& c = r.Funcoes;
   RESOLVER(Ssl, SSL_get_certificate);
   RESOLVER(Ssl, SSL_CTX_get_cert_store);
   RESOLVER(Ssl, SSL_CTX_set_cert_cb);
@@ -105,6 +115,11 @@ OpenSslCarregado CarregarOpenSsl() {
 const ClienteOpenSsl& OpenSsl() {
   // A static whose initialisation throws is initialised again at the next call.
   static const OpenSslCarregado carregado = CarregarOpenSsl();
+  return carregado.Funcoes;
+}
+
+const ClienteOpenSslTls& OpenSslTls() {
+  static const OpenSslTlsCarregado carregado = CarregarOpenSslTls();
   return carregado.Funcoes;
 }
 

@@ -70,9 +70,6 @@ struct ClienteOpenSsl {
   decltype(&::PKCS12_SAFEBAG_get0_attr) PKCS12_SAFEBAG_get0_attr = nullptr;
   decltype(&::PKCS12_SAFEBAG_get0_safes) PKCS12_SAFEBAG_get0_safes = nullptr;
   decltype(&::PKCS12_SAFEBAG_get1_cert) PKCS12_SAFEBAG_get1_cert = nullptr;
-  decltype(&::SSL_get_certificate) SSL_get_certificate = nullptr;
-  decltype(&::SSL_CTX_get_cert_store) SSL_CTX_get_cert_store = nullptr;
-  decltype(&::SSL_CTX_set_cert_cb) SSL_CTX_set_cert_cb = nullptr;
 
   // The number of items of an OpenSSL stack of any type, and one of them (sk_TYPE_num,
   // sk_TYPE_value).
@@ -97,9 +94,18 @@ struct ClienteOpenSsl {
 inline constexpr char kBibliotecaCrypto[] = "libcrypto.so.3";
 inline constexpr char kBibliotecaSsl[] = "libssl.so.3";
 
-// OpenSSL, loaded on the first call and kept until the process ends. Throws ErroGeral naming the
-// library and the system's reason when it cannot be loaded or lacks a function; a later call
-// tries again.
+// The functions of libssl, which only a TLS connection needs: listing the store loads libcrypto
+// alone.
+struct ClienteOpenSslTls {
+  decltype(&::SSL_get_certificate) SSL_get_certificate = nullptr;
+  decltype(&::SSL_CTX_get_cert_store) SSL_CTX_get_cert_store = nullptr;
+  decltype(&::SSL_CTX_set_cert_cb) SSL_CTX_set_cert_cb = nullptr;
+};
+
+// libcrypto and libssl, each loaded on the first call of its function and kept until the
+// process ends. Throw ErroGeral naming the library and the system's reason when it cannot be
+// loaded or lacks a function; a later call tries again.
 const ClienteOpenSsl& OpenSsl();
+const ClienteOpenSslTls& OpenSslTls();
 
 }  // namespace tolvane

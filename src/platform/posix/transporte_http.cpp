@@ -123,7 +123,7 @@ struct Transferencia {
 // request object, the request then does not go out to a service that asked in vain.
 int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
-  if (OpenSsl().SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
+  if (OpenSslTls().SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
   t->Falha = "A certificate is required to complete client authentication";
   return 0;
 }
@@ -157,13 +157,13 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
   auto* contexto = static_cast<SSL_CTX*>(AContexto);
   try {
     if (!t->CaExtra.empty() &&
-        OpenSsl().X509_STORE_load_file(OpenSsl().SSL_CTX_get_cert_store(contexto),
+        OpenSsl().X509_STORE_load_file(OpenSslTls().SSL_CTX_get_cert_store(contexto),
                                        t->CaExtra.c_str()) != 1) {
       OpenSsl().ERR_clear_error();
       t->Falha = "error setting certificate file: " + t->CaExtra;
       return CURLE_SSL_CACERT_BADFILE;
     }
-    OpenSsl().SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
+    OpenSslTls().SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
     return CURLE_OK;
   } catch (...) {
     t->Falha = "unable to set up TLS";
@@ -175,6 +175,9 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
 
 RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   const ClienteCurl& lib = CarregarClienteCurl();
+  // Loaded before the transfer, whose callbacks must not fail to find them.
+  OpenSsl();
+  OpenSslTls();
 
   Transferencia t;
   std::optional<CredencialCliente> credencial;
