@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 PACOTES_PROGRAMA=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev libxcb1-dev libx11-xcb-dev
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libpng-dev
   libcurl4-openssl-dev libssl-dev openssl ca-certificates
   firebird-dev libfbclient2 firebird3.0-server firebird3.0-utils
   xdg-user-dirs locales

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "core/texto.h"
 #include "platform/nomes.h"
@@ -34,10 +35,11 @@ std::string LerCaminhoIniServidor(const std::string& ACaminhoIniLocal) {
 bool ExisteIniServidor(const std::string& ACaminho) { return ArquivoRegular(ACaminho); }
 
 void LerIniServidor(ConfiguracaoBanco& AConfiguracao) {
-  const std::string& ini = AConfiguracao.locainiServidor;
-  AConfiguracao.sServidor = LerPerfil(ini, "Database", "Servidor");
-  AConfiguracao.sPath = LerPerfil(ini, "Database", "path");
-  AConfiguracao.sBanco = LerPerfil(ini, "Database", "name");
+  auto valores =
+      LerValoresPerfil(AConfiguracao.locainiServidor, "Database", {"Servidor", "path", "name"});
+  AConfiguracao.sServidor = std::move(valores[0]);
+  AConfiguracao.sPath = std::move(valores[1]);
+  AConfiguracao.sBanco = std::move(valores[2]);
 }
 
 bool LerConfiguracao(const std::string& APastaExecutavel, ConfiguracaoBanco& AConfiguracao) {

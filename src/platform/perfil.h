@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tolvane {
 
@@ -15,5 +16,10 @@ namespace tolvane {
 // The result is UTF-8.
 std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
                       const std::string& AChave);
+
+// The values of AChaves in one section, in their order, each as LerPerfil reads it; the file is
+// read once for all of them.
+std::vector<std::string> LerValoresPerfil(const std::string& AArquivo, const std::string& ASecao,
+                                          const std::vector<std::string>& AChaves);
 
 }  // namespace tolvane

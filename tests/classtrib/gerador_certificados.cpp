@@ -4,6 +4,7 @@
 #include <openssl/ec.h>
 #include <openssl/pem.h>
 #include <openssl/pkcs12.h>
+#include <openssl/provider.h>
 #include <openssl/x509v3.h>
 
 #include <filesystem>
@@ -105,6 +106,56 @@ X509Ptr GeradorCertificados::Emitir(const ModeloCertificado& AModelo) const {
   return c;
 }
 
+void GeradorCertificados::GravarPkcs12(X509* ACertificado, FormatoTeste AFormato,
+                                       BIO* ADestino) const {
+  const bool legado = AFormato == FormatoTeste::Pkcs12Legado;
+  const bool comCa =
+      AFormato == FormatoTeste::Pkcs12ComCa || AFormato == FormatoTeste::Pkcs12ComCaSemId;
+  const bool comId = AFormato != FormatoTeste::Pkcs12ComCaSemId;
+  const char* senha =
+      AFormato == FormatoTeste::Pkcs12ComSenha || AFormato == FormatoTeste::Pkcs12ComSenhaSemCifra
+          ? "segredo"
+          : "";
+  const int cifraCertificados = legado ? NID_pbe_WithSHA1And40BitRC2_CBC
+                                : AFormato == FormatoTeste::Pkcs12ComSenhaSemCifra
+                                    ? -1
+                                    : NID_aes_256_cbc;
+  const int cifraChave = legado ? NID_pbe_WithSHA1And3_Key_TripleDES_CBC : NID_aes_256_cbc;
+  // RC2 lives in OpenSSL's legacy provider; it is unloaded again, so that the store under test
+  // has to load it itself.
+  OSSL_PROVIDER* provedor = legado ? OSSL_PROVIDER_try_load(nullptr, "legacy", 1) : nullptr;
+  Exigir(!legado || provedor, "OSSL_PROVIDER_try_load(legacy)");
+
+  unsigned char id[EVP_MAX_MD_SIZE];
+  unsigned int tamanhoId = 0;
+  Exigir(X509_digest(ACertificado, EVP_sha1(), id, &tamanhoId) == 1, "X509_digest");
+  auto liberarBolsas = [](STACK_OF(PKCS12_SAFEBAG) * A) {
+    sk_PKCS12_SAFEBAG_pop_free(A, PKCS12_SAFEBAG_free);
+  };
+  STACK_OF(PKCS12_SAFEBAG)* bolsas = nullptr;
+  STACK_OF(PKCS7)* partes = nullptr;
+  if (comCa) Exigir(PKCS12_add_cert(&bolsas, FCa.get()) != nullptr, "PKCS12_add_cert");
+  PKCS12_SAFEBAG* bolsa = PKCS12_add_cert(&bolsas, ACertificado);
+  Exigir(bolsa && (!comId || PKCS12_add_localkeyid(bolsa, id, static_cast<int>(tamanhoId)) == 1),
+         "PKCS12_add_cert");
+  Exigir(PKCS12_add_safe(&partes, bolsas, cifraCertificados, PKCS12_DEFAULT_ITER, senha) == 1,
+         "PKCS12_add_safe");
+  liberarBolsas(bolsas);
+  bolsas = nullptr;
+  bolsa = PKCS12_add_key(&bolsas, FChave.get(), 0, PKCS12_DEFAULT_ITER, cifraChave, senha);
+  Exigir(bolsa && (!comId || PKCS12_add_localkeyid(bolsa, id, static_cast<int>(tamanhoId)) == 1),
+         "PKCS12_add_key");
+  Exigir(PKCS12_add_safe(&partes, bolsas, -1, 0, nullptr) == 1, "PKCS12_add_safe");
+  liberarBolsas(bolsas);
+  std::unique_ptr<PKCS12, decltype(&PKCS12_free)> pacote(PKCS12_add_safes(partes, 0), PKCS12_free);
+  sk_PKCS7_pop_free(partes, PKCS7_free);
+  Exigir(pacote && PKCS12_set_mac(pacote.get(), senha, -1, nullptr, 0, PKCS12_DEFAULT_ITER,
+                                  legado ? EVP_sha1() : nullptr) == 1,
+         "PKCS12_set_mac");
+  Exigir(i2d_PKCS12_bio(ADestino, pacote.get()) == 1, "i2d_PKCS12_bio");
+  if (provedor) OSSL_PROVIDER_unload(provedor);
+}
+
 void GeradorCertificados::Gravar(const ModeloCertificado& AModelo, FormatoTeste AFormato,
                                  const std::string& ACaminho) const {
   X509Ptr c = Emitir(AModelo);
@@ -128,10 +179,24 @@ void GeradorCertificados::Gravar(const ModeloCertificado& AModelo, FormatoTeste 
     case FormatoTeste::Der:
       Exigir(i2d_X509_bio(dados.get(), c.get()) == 1, "i2d_X509_bio");
       break;
+    case FormatoTeste::PemCadeia:
+      Exigir(PEM_write_bio_X509(dados.get(), FCa.get()) == 1 &&
+                 PEM_write_bio_X509(dados.get(), c.get()) == 1 &&
+                 PEM_write_bio_PrivateKey(dados.get(), FChave.get(), nullptr, nullptr, 0, nullptr,
+                                          nullptr) == 1,
+             "PEM_write");
+      break;
+    case FormatoTeste::Pkcs12Legado:
+    case FormatoTeste::Pkcs12ComCa:
+    case FormatoTeste::Pkcs12ComCaSemId:
+    case FormatoTeste::Pkcs12ComSenha:
+    case FormatoTeste::Pkcs12ComSenhaSemCifra:
+      GravarPkcs12(c.get(), AFormato, dados.get());
+      break;
   }
   GravarBytes(ACaminho, dados.get());
   // As a user keeps a key: readable by the owner alone, or the store refuses to present it.
-  if (AFormato == FormatoTeste::Pkcs12 || AFormato == FormatoTeste::PemComChave)
+  if (AFormato != FormatoTeste::PemSemChave && AFormato != FormatoTeste::Der)
     std::filesystem::permissions(ACaminho, std::filesystem::perms(0600));
 }
 

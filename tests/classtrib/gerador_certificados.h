@@ -22,7 +22,18 @@ struct ModeloCertificado {
   long Serie = 1;
 };
 
-enum class FormatoTeste { Pkcs12, PemComChave, PemSemChave, Der };
+enum class FormatoTeste {
+  Pkcs12,
+  PemComChave,
+  PemSemChave,
+  Der,
+  PemCadeia,               // the CA's certificate first, then the certificate and its key
+  Pkcs12Legado,            // certificates under RC2-40, the key under 3DES (OpenSSL 1.x's defaults)
+  Pkcs12ComCa,             // the CA's certificate before the certificate; localKeyIDs as usual
+  Pkcs12ComCaSemId,        // the same without any localKeyID
+  Pkcs12ComSenha,          // password "segredo"
+  Pkcs12ComSenhaSemCifra,  // password "segredo", the certificates not encrypted
+};
 
 // Makes client certificates for the tests with OpenSSL, signed by a CA (the test server's, read
 // from its PEM files, or one of its own), all with one EC key.
@@ -38,6 +49,7 @@ class GeradorCertificados {
 
  private:
   X509Ptr Emitir(const ModeloCertificado& AModelo) const;
+  void GravarPkcs12(X509* ACertificado, FormatoTeste AFormato, BIO* ADestino) const;
 
   X509Ptr FCa;
   ChavePtr FChaveCa;

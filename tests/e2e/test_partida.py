@@ -22,9 +22,21 @@ class Partida(unittest.TestCase):
         return self.tela.esperar(
             lambda: janela_de_tamanho(self.tela, "tolvane Gestor", 540, 357), "the main window")
 
+    def carregada(self, prefixo):
+        """Whether the running program has mapped a library whose file name starts so."""
+        with open(f"/proc/{self.ambiente.processo.pid}/maps") as f:
+            return any(os.path.basename(linha.split()[-1]).startswith(prefixo)
+                       for linha in f if "/" in linha)
+
     def test_first_start_adds_the_version_columns_and_shows_the_window(self):
         self.ambiente.iniciar()
         self.janela_principal()
+        # The HTTPS stack (libcurl, libssl) comes with the first query, libcrypto with the first
+        # certificate (the query's cases fill the store).
+        self.assertFalse(self.carregada("libcurl."))
+        self.assertFalse(self.carregada("libssl."))
+        self.assertEqual(self.carregada("libcrypto."),
+                         bool(os.listdir(self.ambiente.certificados)))
         self.tela.menu_bandeja("s")
         codigo, _, _ = self.ambiente.esperar_fim()
         self.assertEqual(codigo, 0)
@@ -109,8 +121,11 @@ class Consulta(Partida):
                        .encode())
         self.ambiente.iniciar()
         principal = self.janela_principal()
+        # The HTTPS stack comes with the first query, not with every start.
+        self.assertFalse(self.carregada("libcurl."))
         self.consultar(principal, 1)
         caixa = self.tela.esperar_janela("tolvane Gestor", exceto=[principal])
+        self.assertTrue(self.carregada("libcurl."))
         caminho = os.path.join(self.ambiente.estacao, "RetornoClassTrib.json")
         self.assertIn("\nArquivo salvo em:\r\n" + caminho + "\n", self.tela.texto_da_caixa(caixa))
         with open(caminho, "rb") as f:

@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/frm_mensagem_confirmar_generica.h"
 #include "app/frm_sobre.h"
@@ -20,6 +22,7 @@
 #include "gui/qt/aplicacao_qt.h"
 #include "gui/qt/bandeja_qt.h"
 #include "gui/qt/caixa_mensagem.h"
+#include "gui/qt/imagem_png.h"
 #include "gui/qt/janela_qt.h"
 
 namespace tolvane {
@@ -40,6 +43,30 @@ class Janelas : public ::testing::Test {
 };
 QApplication* Janelas::FApp = nullptr;
 AplicacaoQt* Janelas::FAplicacao = nullptr;
+
+// The program's pictures go through libpng, not Qt's readers: the same pixels either way, and
+// no picture from what is no PNG.
+TEST_F(Janelas, PngPicturesDecodeToTheSamePixelsAsQtsOwnReader) {
+  for (const char* nome : {":/tolvane/icone.png", ":/tolvane/seta_baixo.png",
+                           ":/tolvane/seta_baixo_desabilitada.png", ":/tolvane/ok.png"}) {
+    SCOPED_TRACE(nome);
+    QFile arquivo(QString::fromLatin1(nome));
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    const QImage nossa = DecodificarPng(arquivo.readAll());
+    ASSERT_FALSE(nossa.isNull());
+    // Qt's reader tags its image with the file's colour space; the pixels are what is drawn.
+    const QImage doQt = QImage(QString::fromLatin1(nome)).convertToFormat(QImage::Format_RGBA8888);
+    ASSERT_EQ(nossa.size(), doQt.size());
+    ASSERT_EQ(nossa.format(), doQt.format());
+    for (int y = 0; y < nossa.height(); ++y)
+      ASSERT_EQ(std::memcmp(nossa.constScanLine(y), doQt.constScanLine(y),
+                            static_cast<std::size_t>(nossa.width()) * 4),
+                0)
+          << "row " << y;
+  }
+  EXPECT_TRUE(DecodificarPng(QByteArray("isto não é um PNG")).isNull());
+  EXPECT_TRUE(DecodificarPng(QByteArray()).isNull());
+}
 
 // A form without handlers, to build a bare window of a layout.
 class SemEventos : public EventosJanela {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "comum/arquivos_teste.h"
 #include "comum/texto_teste.h"
@@ -80,6 +81,23 @@ TEST(LerPerfil, LookupsFollowThePrivateProfileRules) {
   for (const Caso& c : casos)
     EXPECT_EQ(LerPerfil(pasta / "a.ini", c.Secao, c.Chave), c.Esperado)
         << "[" << c.Secao << "] " << c.Chave;
+}
+
+// Several keys of one section in one call: each value as a call of its own reads it, in the
+// keys' order; a missing file gives an empty value for each.
+TEST(LerPerfil, SeveralKeysAtOnceReadAsEachAlone) {
+  PastaTemporaria pasta;
+  EscreverArquivo(pasta / "s.ini",
+                  "[Outra]\r\nname=OUTRA.FDB\r\n[Database]\r\nname = \"BANCO.FDB\"\r\n"
+                  "Servidor=srv01\r\nPATH=/dados/\r\n");
+  const std::vector<std::string> chaves = {"Servidor", "path", "name", "faltando", "NAME"};
+  std::vector<std::string> sozinhas;
+  for (const auto& chave : chaves)
+    sozinhas.push_back(LerPerfil(pasta / "s.ini", "Database", chave));
+  EXPECT_EQ(sozinhas, (std::vector<std::string>{"srv01", "/dados/", "BANCO.FDB", "", "BANCO.FDB"}));
+  EXPECT_EQ(LerValoresPerfil(pasta / "s.ini", "database", chaves), sozinhas);
+  EXPECT_EQ(LerValoresPerfil(pasta / "falta.ini", "Database", {"name", "path"}),
+            (std::vector<std::string>{"", ""}));
 }
 
 TEST(LerPerfil, EncodingsLineEndsAndSizes) {

@@ -3,8 +3,10 @@
 #include <QBitmap>
 #include <QFile>
 #include <QPixmap>
+#include <QPixmapCache>
 
 #include "gui/qt/imagem_jpeg.h"
+#include "gui/qt/imagem_png.h"
 
 namespace tolvane {
 
@@ -15,9 +17,13 @@ QByteArray Recurso(const char* ANome) {
   return arquivo.open(QIODevice::ReadOnly) ? arquivo.readAll() : QByteArray();
 }
 
+// Decoded once: the program icon serves both the main window and the tray.
 QPixmap Png(const char* ANome) {
+  const QString chave = QString::fromLatin1(ANome);
   QPixmap p;
-  p.loadFromData(Recurso(ANome), "PNG");
+  if (QPixmapCache::find(chave, &p)) return p;
+  p = QPixmap::fromImage(DecodificarPng(Recurso(ANome)));
+  QPixmapCache::insert(chave, p);
   return p;
 }
 

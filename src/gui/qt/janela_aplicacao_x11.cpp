@@ -1,5 +1,7 @@
 #include "gui/qt/janela_aplicacao_x11.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -16,9 +18,12 @@ struct LiberarC {
 template <typename T>
 using RespostaXcb = std::unique_ptr<T, LiberarC>;
 
-xcb_atom_t AtomoDe(xcb_connection_t* c, const char* ANome) {
-  RespostaXcb<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(
-      c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(ANome)), ANome), nullptr));
+xcb_intern_atom_cookie_t PedirAtomo(xcb_connection_t* c, const char* ANome) {
+  return xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(ANome)), ANome);
+}
+
+xcb_atom_t Atomo(xcb_connection_t* c, xcb_intern_atom_cookie_t APedido) {
+  RespostaXcb<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(c, APedido, nullptr));
   return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
@@ -26,6 +31,35 @@ void DefinirTexto(xcb_connection_t* c, xcb_window_t AJanela, xcb_atom_t AProprie
                   xcb_atom_t ATipo, const QByteArray& ATexto) {
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, AJanela, APropriedade, ATipo, 8,
                       static_cast<uint32_t>(ATexto.size()), ATexto.constData());
+}
+
+xcb_connection_t* ConexaoDoQt() {
+  const auto* x11 =
+      qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 ? x11->connection() : nullptr;
+}
+
+// The events that the root's substructure mask adds: about the root's children, told to the
+// root.
+bool EventoDaSubestrutura(const xcb_generic_event_t* AEvento, xcb_window_t ARaiz) {
+  switch (AEvento->response_type & 0x7F) {
+    case XCB_CREATE_NOTIFY:
+      return reinterpret_cast<const xcb_create_notify_event_t*>(AEvento)->parent == ARaiz;
+    case XCB_DESTROY_NOTIFY:
+    case XCB_UNMAP_NOTIFY:
+    case XCB_MAP_NOTIFY:
+    case XCB_REPARENT_NOTIFY:
+    case XCB_CONFIGURE_NOTIFY:
+    case XCB_GRAVITY_NOTIFY:
+    case XCB_CIRCULATE_NOTIFY: {
+      // These events share their layout up to the window the event was told to and the window
+      // it is about.
+      const auto* e = reinterpret_cast<const xcb_map_notify_event_t*>(AEvento);
+      return e->event == ARaiz && e->window != ARaiz;
+    }
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -38,12 +72,16 @@ ConexaoXcb ConectarTela() {
 }
 
 JanelaAplicacao::JanelaAplicacao(const QString& ATitulo, std::function<void()> ARestaurar)
-    : FConexao(ConectarTela()), FRestaurar(std::move(ARestaurar)) {
+    : FConexao(ConexaoDoQt()), FRestaurar(std::move(ARestaurar)) {
   if (!FConexao) return;
-  xcb_connection_t* c = FConexao.get();
+  xcb_connection_t* c = FConexao;
   const xcb_screen_t* tela = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   FRaiz = tela->root;
-  FAtivar = Atomo("_NET_ACTIVE_WINDOW");
+  // The requests go out together; the replies are read once the window is made.
+  const xcb_intern_atom_cookie_t pedidoAtivar = PedirAtomo(c, "_NET_ACTIVE_WINDOW");
+  const xcb_intern_atom_cookie_t pedidoNomeNet = PedirAtomo(c, "_NET_WM_NAME");
+  const xcb_intern_atom_cookie_t pedidoUtf8 = PedirAtomo(c, "UTF8_STRING");
+  const xcb_get_window_attributes_cookie_t pedidoRaiz = xcb_get_window_attributes(c, FRaiz);
   FJanela = xcb_generate_id(c);
   const uint32_t eventos = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
   xcb_create_window(c, XCB_COPY_FROM_PARENT, FJanela, FRaiz, 0, 0, 1, 1, 0,
@@ -52,58 +90,62 @@ JanelaAplicacao::JanelaAplicacao(const QString& ATitulo, std::function<void()> A
   const std::string wmClass = std::string("tolvaneGestor") + '\0' + kClasseJanelaAplicacao + '\0';
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, FJanela, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                       static_cast<uint32_t>(wmClass.size()), wmClass.data());
+  FAtivar = Atomo(c, pedidoAtivar);
+  FNomeNet = Atomo(c, pedidoNomeNet);
+  FUtf8 = Atomo(c, pedidoUtf8);
   DefinirTitulo(ATitulo);
   // Activation requests go to the root window; watching its substructure lets us see them
-  // with or without a window manager.
-  const uint32_t eventosRaiz = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+  // with or without a window manager. The mask is this connection's, shared with Qt: what Qt
+  // asked for stays.
+  RespostaXcb<xcb_get_window_attributes_reply_t> raiz(
+      xcb_get_window_attributes_reply(c, pedidoRaiz, nullptr));
+  const uint32_t mascaraQt = raiz ? raiz->your_event_mask : 0;
+  FSubestruturaNossa = (mascaraQt & XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY) == 0;
+  const uint32_t eventosRaiz = mascaraQt | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
   xcb_change_window_attributes(c, FRaiz, XCB_CW_EVENT_MASK, &eventosRaiz);
   xcb_flush(c);
-  FNotificador =
-      std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c), QSocketNotifier::Read);
-  connect(FNotificador.get(), &QSocketNotifier::activated, this, [this] { LerEventos(); });
+  QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 JanelaAplicacao::~JanelaAplicacao() {
-  FNotificador.reset();
-  if (FConexao && FJanela) xcb_destroy_window(FConexao.get(), FJanela);
+  if (!FConexao) return;
+  if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+  xcb_destroy_window(FConexao, FJanela);
+  xcb_flush(FConexao);
 }
-
-xcb_atom_t JanelaAplicacao::Atomo(const char* ANome) { return AtomoDe(FConexao.get(), ANome); }
 
 void JanelaAplicacao::DefinirTitulo(const QString& ATitulo) {
   if (!FConexao) return;
-  xcb_connection_t* c = FConexao.get();
-  DefinirTexto(c, FJanela, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, ATitulo.toLatin1());
-  DefinirTexto(c, FJanela, Atomo("_NET_WM_NAME"), Atomo("UTF8_STRING"), ATitulo.toUtf8());
-  xcb_flush(c);
+  DefinirTexto(FConexao, FJanela, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, ATitulo.toLatin1());
+  DefinirTexto(FConexao, FJanela, FNomeNet, FUtf8, ATitulo.toUtf8());
+  xcb_flush(FConexao);
 }
 
-void JanelaAplicacao::LerEventos() {
-  xcb_connection_t* c = FConexao.get();
-  bool restaurar = false;
-  while (RespostaXcb<xcb_generic_event_t> evento{xcb_poll_for_event(c)}) {
-    switch (evento->response_type & 0x7F) {
-      case XCB_CLIENT_MESSAGE: {
-        const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(evento.get());
-        if (m->type == FAtivar && m->window == FJanela) restaurar = true;
-        break;
-      }
-      case XCB_MAP_NOTIFY: {
-        // Somebody mapped the application window: it stays hidden, the main window comes back.
-        const auto* m = reinterpret_cast<const xcb_map_notify_event_t*>(evento.get());
-        if (m->window == FJanela) {
-          xcb_unmap_window(c, FJanela);
-          xcb_flush(c);
-          restaurar = true;
-        }
-        break;
-      }
-      default:
-        break;
+bool JanelaAplicacao::nativeEventFilter(const QByteArray& ATipo, void* AMensagem, qintptr*) {
+  if (ATipo != "xcb_generic_event_t") return false;
+  const auto* evento = static_cast<const xcb_generic_event_t*>(AMensagem);
+  switch (evento->response_type & 0x7F) {
+    case XCB_CLIENT_MESSAGE: {
+      const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(evento);
+      if (m->type != FAtivar || m->window != FJanela) return false;
+      if (FRestaurar) FRestaurar();
+      return true;
     }
+    case XCB_MAP_NOTIFY: {
+      // Somebody mapped the application window: it stays hidden, the main window comes back.
+      const auto* m = reinterpret_cast<const xcb_map_notify_event_t*>(evento);
+      if (m->window != FJanela) break;
+      if (m->event == FJanela) {
+        xcb_unmap_window(FConexao, FJanela);
+        xcb_flush(FConexao);
+        if (FRestaurar) FRestaurar();
+      }
+      return true;
+    }
+    default:
+      break;
   }
-  if (xcb_connection_has_error(c)) FNotificador->setEnabled(false);
-  if (restaurar && FRestaurar) FRestaurar();
+  return FSubestruturaNossa && EventoDaSubestrutura(evento, FRaiz);
 }
 
 }  // namespace tolvane

@@ -2,8 +2,7 @@
 
 #include <xcb/xcb.h>
 
-#include <QObject>
-#include <QSocketNotifier>
+#include <QAbstractNativeEventFilter>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -23,23 +22,30 @@ ConexaoXcb ConectarTela();
 // the application title, so that other programs find this one as they find ours. It is never
 // shown. When someone asks to activate it (the window manager's _NET_ACTIVE_WINDOW request, as
 // "xdotool windowactivate" sends it) or maps it, it calls ARestaurar: the restore rule.
-class JanelaAplicacao : public QObject {
+// It lives on the X connection of the running QGuiApplication (none: the window is not made),
+// whose events it reads through a native event filter.
+class JanelaAplicacao : public QAbstractNativeEventFilter {
  public:
   JanelaAplicacao(const QString& ATitulo, std::function<void()> ARestaurar);
   ~JanelaAplicacao() override;
+  JanelaAplicacao(const JanelaAplicacao&) = delete;
+  JanelaAplicacao& operator=(const JanelaAplicacao&) = delete;
 
   void DefinirTitulo(const QString& ATitulo);
   xcb_window_t Id() const { return FJanela; }
 
- private:
-  void LerEventos();
-  xcb_atom_t Atomo(const char* ANome);
+  bool nativeEventFilter(const QByteArray& ATipo, void* AMensagem, qintptr* AResultado) override;
 
-  ConexaoXcb FConexao;
+ private:
+  xcb_connection_t* FConexao = nullptr;  // Qt's
   xcb_window_t FJanela = 0;
   xcb_window_t FRaiz = 0;
   xcb_atom_t FAtivar = 0;
-  std::unique_ptr<QSocketNotifier> FNotificador;
+  xcb_atom_t FNomeNet = 0;
+  xcb_atom_t FUtf8 = 0;
+  // Whether the root's substructure events are ours alone: Qt did not ask for them, so it is
+  // given none of them.
+  bool FSubestruturaNossa = false;
   std::function<void()> FRestaurar;
 };
 

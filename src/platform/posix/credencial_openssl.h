@@ -1,23 +1,22 @@
 #pragma once
 
-#include <openssl/evp.h>
-#include <openssl/x509.h>
-
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/posix/cliente_openssl.h"
 
 namespace tolvane {
 
 // OpenSSL objects in RAII, shared by the store and the HTTP request of the Linux build.
 struct LiberaX509 {
-  void operator()(X509* A) const { X509_free(A); }
+  void operator()(X509* A) const { OpenSsl().X509_free(A); }
 };
 struct LiberaChave {
-  void operator()(EVP_PKEY* A) const { EVP_PKEY_free(A); }
+  void operator()(EVP_PKEY* A) const { OpenSsl().EVP_PKEY_free(A); }
 };
 struct LiberaCadeia {
-  void operator()(STACK_OF(X509) * A) const { sk_X509_pop_free(A, X509_free); }
+  void operator()(STACK_OF(X509) * A) const { OpenSsl().LiberarPilha(A, OpenSsl().X509_free); }
 };
 using X509Ptr = std::unique_ptr<X509, LiberaX509>;
 using ChavePtr = std::unique_ptr<EVP_PKEY, LiberaChave>;

@@ -96,17 +96,14 @@ std::string_view SemAspas(std::string_view AValor) {
   return AValor;
 }
 
-}  // namespace
-
-std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
-                      const std::string& AChave) {
-  const std::string texto = DecodificarArquivo(LerBytes(AArquivo));
+std::string ValorNoTexto(const std::string& ATexto, const std::string& ASecao,
+                         const std::string& AChave) {
   bool naSecao = false;
   std::size_t inicio = 0;
-  while (inicio < texto.size()) {
-    std::size_t fim = texto.find_first_of("\r\n", inicio);
-    if (fim == std::string::npos) fim = texto.size();
-    const std::string_view linha = Aparar(std::string_view(texto).substr(inicio, fim - inicio));
+  while (inicio < ATexto.size()) {
+    std::size_t fim = ATexto.find_first_of("\r\n", inicio);
+    if (fim == std::string::npos) fim = ATexto.size();
+    const std::string_view linha = Aparar(std::string_view(ATexto).substr(inicio, fim - inicio));
     inicio = fim + 1;
     if (linha.empty()) continue;
     if (linha.front() == '[') {
@@ -124,6 +121,22 @@ std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
     return std::string(PrimeirosCaracteres(valor, kCaracteresValor));
   }
   return {};
+}
+
+}  // namespace
+
+std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
+                      const std::string& AChave) {
+  return ValorNoTexto(DecodificarArquivo(LerBytes(AArquivo)), ASecao, AChave);
+}
+
+std::vector<std::string> LerValoresPerfil(const std::string& AArquivo, const std::string& ASecao,
+                                          const std::vector<std::string>& AChaves) {
+  const std::string texto = DecodificarArquivo(LerBytes(AArquivo));
+  std::vector<std::string> valores;
+  valores.reserve(AChaves.size());
+  for (const auto& chave : AChaves) valores.push_back(ValorNoTexto(texto, ASecao, chave));
+  return valores;
 }
 
 }  // namespace tolvane

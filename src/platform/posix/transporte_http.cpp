@@ -1,6 +1,5 @@
 #include "platform/transporte_http.h"
 
-#include <curl/curl.h>
 #include <openssl/crypto.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include "core/erro.h"
+#include "platform/posix/cliente_curl.h"
+#include "platform/posix/cliente_openssl.h"
 #include "platform/posix/credencial_openssl.h"
 #include "platform/requisicao_http.h"
 
@@ -21,10 +22,12 @@ namespace tolvane {
 namespace {
 
 struct LiberaCurl {
-  void operator()(CURL* A) const { curl_easy_cleanup(A); }
+  decltype(&::curl_easy_cleanup) Liberar;
+  void operator()(CURL* A) const { Liberar(A); }
 };
 struct LiberaLista {
-  void operator()(curl_slist* A) const { curl_slist_free_all(A); }
+  decltype(&::curl_slist_free_all) Liberar;
+  void operator()(curl_slist* A) const { Liberar(A); }
 };
 using CurlPtr = std::unique_ptr<CURL, LiberaCurl>;
 using ListaPtr = std::unique_ptr<curl_slist, LiberaLista>;
@@ -36,23 +39,18 @@ constexpr long kMaximoRedirecionamentos = 10;
 
 Erro ErroTransporte(const std::string& ATexto) { return ErroOle(ATexto); }
 
-void IniciarLibcurl() {
-  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
-  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
-}
-
 template <typename T>
-void Definir(CURL* ACurl, CURLoption AOpcao, T AValor) {
-  const CURLcode rc = curl_easy_setopt(ACurl, AOpcao, AValor);
-  if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
+void Definir(const ClienteCurl& ALib, CURL* ACurl, CURLoption AOpcao, T AValor) {
+  const CURLcode rc = ALib.curl_easy_setopt(ACurl, AOpcao, AValor);
+  if (rc != CURLE_OK) throw ErroTransporte(ALib.curl_easy_strerror(rc));
 }
 
 // True when libcurl knows the system's certification authorities as a hashed folder
 // (/etc/ssl/certs on Debian). OpenSSL then reads from it only the certificates a verification
 // needs, where the bundle file would be parsed whole at every handshake (some 35 ms).
-bool CertificadosDoSistemaPorPasta() {
-  static const bool porPasta = [] {
-    const curl_version_info_data* versao = curl_version_info(CURLVERSION_NOW);
+bool CertificadosDoSistemaPorPasta(const ClienteCurl& ALib) {
+  static const bool porPasta = [&] {
+    const curl_version_info_data* versao = ALib.curl_version_info(CURLVERSION_NOW);
     std::error_code ec;
     return versao->capath && std::filesystem::is_directory(versao->capath, ec);
   }();
@@ -63,7 +61,10 @@ bool CertificadosDoSistemaPorPasta() {
 class TextoSigiloso {
  public:
   TextoSigiloso() = default;
-  ~TextoSigiloso() { OPENSSL_cleanse(FTexto.data(), FTexto.size()); }
+  ~TextoSigiloso() {
+    // Only OpenSSL writes a key here, so a text that holds one has it loaded.
+    if (!FTexto.empty()) OpenSsl().OPENSSL_cleanse(FTexto.data(), FTexto.size());
+  }
   TextoSigiloso(const TextoSigiloso&) = delete;
   TextoSigiloso& operator=(const TextoSigiloso&) = delete;
   std::string& Texto() { return FTexto; }
@@ -73,7 +74,7 @@ class TextoSigiloso {
 };
 
 struct LiberaBio {
-  void operator()(BIO* A) const { BIO_free(A); }
+  void operator()(BIO* A) const { OpenSsl().BIO_free(A); }
 };
 
 // The credential as the PEM texts libcurl takes: the certificate followed by its chain, and the
@@ -81,26 +82,28 @@ struct LiberaBio {
 void CredencialEmPem(const CredencialCliente& ACredencial, std::string& ACertificado,
                      TextoSigiloso& AChave) {
   auto escrever = [](auto AGravar, std::string& ADestino) {
-    std::unique_ptr<BIO, LiberaBio> bio(BIO_new(BIO_s_secmem()));
+    std::unique_ptr<BIO, LiberaBio> bio(OpenSsl().BIO_new(OpenSsl().BIO_s_secmem()));
     if (!bio || !AGravar(bio.get())) throw ErroTransporte("unable to use client certificate");
     char* dados = nullptr;
-    const long tamanho = BIO_get_mem_data(bio.get(), &dados);
+    const long tamanho =
+        OpenSsl().BIO_ctrl(bio.get(), BIO_CTRL_INFO, 0, reinterpret_cast<char*>(&dados));
     ADestino.assign(dados, static_cast<std::size_t>(tamanho));
   };
   escrever(
       [&](BIO* ABio) {
-        if (PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
-        const int total = ACredencial.Cadeia ? sk_X509_num(ACredencial.Cadeia.get()) : 0;
+        if (OpenSsl().PEM_write_bio_X509(ABio, ACredencial.Certificado.get()) != 1) return false;
+        const int total = ACredencial.Cadeia ? OpenSsl().Total(ACredencial.Cadeia.get()) : 0;
         for (int i = 0; i < total; ++i)
-          if (PEM_write_bio_X509(ABio, sk_X509_value(ACredencial.Cadeia.get(), i)) != 1)
+          if (OpenSsl().PEM_write_bio_X509(
+                  ABio, OpenSsl().Elemento<X509>(ACredencial.Cadeia.get(), i)) != 1)
             return false;
         return true;
       },
       ACertificado);
   escrever(
       [&](BIO* ABio) {
-        return PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr, 0, nullptr,
-                                        nullptr) == 1;
+        return OpenSsl().PEM_write_bio_PrivateKey(ABio, ACredencial.Chave.get(), nullptr, nullptr,
+                                                  0, nullptr, nullptr) == 1;
       },
       AChave.Texto());
 }
@@ -120,7 +123,7 @@ struct Transferencia {
 // request object, the request then does not go out to a service that asked in vain.
 int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
-  if (SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
+  if (OpenSslTls().SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
   t->Falha = kTextoCertificadoNecessario;
   return 0;
 }
@@ -151,12 +154,13 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
   auto* contexto = static_cast<SSL_CTX*>(AContexto);
   try {
     if (!t->CaExtra.empty() &&
-        X509_STORE_load_file(SSL_CTX_get_cert_store(contexto), t->CaExtra.c_str()) != 1) {
-      ERR_clear_error();
+        OpenSsl().X509_STORE_load_file(OpenSslTls().SSL_CTX_get_cert_store(contexto),
+                                       t->CaExtra.c_str()) != 1) {
+      OpenSsl().ERR_clear_error();
       t->Falha = "error setting certificate file: " + t->CaExtra;
       return CURLE_SSL_CACERT_BADFILE;
     }
-    SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
+    OpenSslTls().SSL_CTX_set_cert_cb(contexto, PedidoCertificado, t);
     return CURLE_OK;
   } catch (...) {
     t->Falha = "unable to set up TLS";
@@ -167,7 +171,10 @@ CURLcode PrepararTls(CURL*, void* AContexto, void* AUsuario) noexcept {
 }  // namespace
 
 RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
-  IniciarLibcurl();
+  const ClienteCurl& lib = CarregarClienteCurl();
+  // Loaded before the transfer, whose callbacks must not fail to find them.
+  OpenSsl();
+  OpenSslTls();
 
   Transferencia t;
   std::optional<CredencialCliente> credencial;
@@ -180,60 +187,61 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   }
   if (const char* ca = std::getenv("TOLVANE_CLASSTRIB_CA"); ca && *ca) t.CaExtra = ca;
 
-  ListaPtr cabecalhos;
+  ListaPtr cabecalhos(nullptr, LiberaLista{lib.curl_slist_free_all});
   for (const auto& [nome, valor] : APedido.Cabecalhos) {
-    curl_slist* lista = curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
+    curl_slist* lista = lib.curl_slist_append(cabecalhos.get(), (nome + ": " + valor).c_str());
     if (!lista) throw ErroTransporte("Memória insuficiente para a requisição");
     (void)cabecalhos.release();
     cabecalhos.reset(lista);
   }
 
-  CurlPtr curl(curl_easy_init());
+  CurlPtr curl(lib.curl_easy_init(), LiberaCurl{lib.curl_easy_cleanup});
   if (!curl) throw ErroTransporte("Não foi possível iniciar a requisição HTTP");
   char textoErro[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
-  Definir(c, CURLOPT_ERRORBUFFER, textoErro);
-  Definir(c, CURLOPT_URL, APedido.Url.c_str());
-  Definir(c, CURLOPT_HTTPGET, 1L);
-  Definir(c, CURLOPT_PROTOCOLS_STR, "https");
-  Definir(c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-  Definir(c, CURLOPT_FOLLOWLOCATION, 1L);
-  Definir(c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
-  Definir(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-  Definir(c, CURLOPT_SSL_VERIFYPEER, 1L);
-  Definir(c, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (CertificadosDoSistemaPorPasta()) Definir(c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
-  Definir(c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
-  Definir(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  Definir(c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
-  Definir(c, CURLOPT_NOSIGNAL, 1L);
-  Definir(c, CURLOPT_HTTPHEADER, cabecalhos.get());
+  Definir(lib, c, CURLOPT_ERRORBUFFER, textoErro);
+  Definir(lib, c, CURLOPT_URL, APedido.Url.c_str());
+  Definir(lib, c, CURLOPT_HTTPGET, 1L);
+  Definir(lib, c, CURLOPT_PROTOCOLS_STR, "https");
+  Definir(lib, c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+  Definir(lib, c, CURLOPT_FOLLOWLOCATION, 1L);
+  Definir(lib, c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
+  Definir(lib, c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  Definir(lib, c, CURLOPT_SSL_VERIFYPEER, 1L);
+  Definir(lib, c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (CertificadosDoSistemaPorPasta(lib))
+    Definir(lib, c, CURLOPT_CAINFO, static_cast<char*>(nullptr));
+  Definir(lib, c, CURLOPT_CONNECTTIMEOUT, kSegundosConexao);
+  Definir(lib, c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Definir(lib, c, CURLOPT_LOW_SPEED_TIME, kSegundosSemDados);
+  Definir(lib, c, CURLOPT_NOSIGNAL, 1L);
+  Definir(lib, c, CURLOPT_HTTPHEADER, cabecalhos.get());
   // An announced size beyond the limit fails before the body is read.
-  Definir(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
-  Definir(c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
-  Definir(c, CURLOPT_WRITEDATA, &t);
-  Definir(c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
-  Definir(c, CURLOPT_SSL_CTX_DATA, &t);
+  Definir(lib, c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kTamanhoMaximoResposta));
+  Definir(lib, c, CURLOPT_WRITEFUNCTION, ReceberCorpo);
+  Definir(lib, c, CURLOPT_WRITEDATA, &t);
+  Definir(lib, c, CURLOPT_SSL_CTX_FUNCTION, PrepararTls);
+  Definir(lib, c, CURLOPT_SSL_CTX_DATA, &t);
   // The texts outlive the handle, so libcurl need not keep copies of the key.
   curl_blob certificadoBlob{certificadoPem.data(), certificadoPem.size(), CURL_BLOB_NOCOPY};
   curl_blob chaveBlob{chavePem.Texto().data(), chavePem.Texto().size(), CURL_BLOB_NOCOPY};
   if (credencial) {
-    Definir(c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
-    Definir(c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
+    Definir(lib, c, CURLOPT_SSLCERT_BLOB, &certificadoBlob);
+    Definir(lib, c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
   }
 
-  const CURLcode rc = curl_easy_perform(c);
+  const CURLcode rc = lib.curl_easy_perform(c);
   if (rc != CURLE_OK) {
     std::string texto = !t.Falha.empty()                ? t.Falha
                         : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kTextoRespostaGrandeDemais)
                         : textoErro[0] != 0             ? std::string(textoErro)
-                                                        : std::string(curl_easy_strerror(rc));
+                                                        : std::string(lib.curl_easy_strerror(rc));
     throw ErroTransporte(TextoSistemaAparado(texto));
   }
   long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  lib.curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
   char* tipo = nullptr;
-  curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &tipo);
+  lib.curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &tipo);
   return RespostaHttp{static_cast<int>(status), std::move(t.Corpo), tipo ? tipo : ""};
 }
 

@@ -12,4 +12,13 @@ std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
   return DeUtf16(std::wstring_view(buf, n));
 }
 
+std::vector<std::string> LerValoresPerfil(const std::string& AArquivo, const std::string& ASecao,
+                                          const std::vector<std::string>& AChaves) {
+  // The system's function reads the file at each call, as the ERP's programs do.
+  std::vector<std::string> valores;
+  valores.reserve(AChaves.size());
+  for (const auto& chave : AChaves) valores.push_back(LerPerfil(AArquivo, ASecao, chave));
+  return valores;
+}
+
 }  // namespace tolvane

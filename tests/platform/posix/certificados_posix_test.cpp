@@ -13,6 +13,7 @@
 #include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 #include "platform/certificados.h"
+#include "platform/posix/credencial_openssl.h"
 
 namespace tolvane {
 namespace {
@@ -100,6 +101,21 @@ TEST_F(Repositorio, SimpleDisplayNamesInFileNameOrder) {
       {"16-sem-chave.crt", {{{"CN", "Sem Chave"}}}, FormatoTeste::PemSemChave, "Sem Chave"},
       {"17-der.cer", {{{"CN", "Certificado DER"}}}, FormatoTeste::Der, "Certificado DER"},
       {"18-outra-extensao.txt", {{{"CN", "Ignorado"}}}, FormatoTeste::PemComChave, std::nullopt},
+      {"20-cadeia.pem", {{{"CN", "Cadeia em PEM"}}}, FormatoTeste::PemCadeia, "Cadeia em PEM"},
+      {"21-legado.p12",
+       {{{"CN", "Exportado em RC2"}}},
+       FormatoTeste::Pkcs12Legado,
+       "Exportado em RC2"},
+      {"22-com-ca.p12", {{{"CN", "Depois da CA"}}}, FormatoTeste::Pkcs12ComCa, "Depois da CA"},
+      {"23-com-ca-sem-id.pfx",
+       {{{"CN", "Sem localKeyID"}}},
+       FormatoTeste::Pkcs12ComCaSemId,
+       "Sem localKeyID"},
+      {"24-com-senha.p12", {{{"CN", "Com Senha"}}}, FormatoTeste::Pkcs12ComSenha, std::nullopt},
+      {"25-senha-sem-cifra.p12",
+       {{{"CN", "Com Senha e Sem Cifra"}}},
+       FormatoTeste::Pkcs12ComSenhaSemCifra,
+       std::nullopt},
   };
   const GeradorCertificados gerador;
   for (const auto& a : arquivos) gerador.Gravar(a.Modelo, a.Formato, FPasta + "/" + a.Nome);
@@ -115,6 +131,47 @@ TEST_F(Repositorio, SimpleDisplayNamesInFileNameOrder) {
   for (const auto& e : esperados) nomes.push_back(e.second);
 
   EXPECT_EQ(NomesCertificadosPessoais(), nomes);
+}
+
+// The list reads no key; the query reads it: each file that holds one presents the certificate
+// it is listed by, with the key that belongs to it.
+TEST_F(Repositorio, QueryPresentsTheListedCertificateWithItsKey) {
+  Criar();
+  const struct {
+    const char* Nome;
+    FormatoTeste Formato;
+  } arquivos[] = {
+      {"Em PKCS12", FormatoTeste::Pkcs12},
+      {"Em PEM", FormatoTeste::PemComChave},
+      {"Cadeia em PEM", FormatoTeste::PemCadeia},
+      {"Exportado em RC2", FormatoTeste::Pkcs12Legado},
+      {"Depois da CA", FormatoTeste::Pkcs12ComCa},
+      {"Sem localKeyID", FormatoTeste::Pkcs12ComCaSemId},
+      {"Com Senha", FormatoTeste::Pkcs12ComSenha},
+  };
+  const GeradorCertificados gerador;
+  int i = 0;
+  for (const auto& a : arquivos)
+    gerador.Gravar(
+        {{{"CN", a.Nome}}}, a.Formato,
+        FPasta + "/" + std::to_string(++i) +
+            (a.Formato == FormatoTeste::PemComChave || a.Formato == FormatoTeste::PemCadeia
+                 ? ".pem"
+                 : ".p12"));
+  for (const auto& a : arquivos) {
+    SCOPED_TRACE(a.Nome);
+    const auto credencial = CredencialPorAssunto(a.Nome);
+    if (a.Formato == FormatoTeste::Pkcs12ComSenha) {
+      EXPECT_FALSE(credencial.has_value());
+      continue;
+    }
+    ASSERT_TRUE(credencial.has_value());
+    const X509_NAME* assunto = X509_get_subject_name(credencial->Certificado.get());
+    char cn[64] = {};
+    X509_NAME_get_text_by_NID(assunto, NID_commonName, cn, sizeof cn);
+    EXPECT_STREQ(cn, a.Nome);
+    EXPECT_EQ(X509_check_private_key(credencial->Certificado.get(), credencial->Chave.get()), 1);
+  }
 }
 
 TEST_F(Repositorio, MissingFolderIsAnEmptyStore) {

@@ -1,0 +1,59 @@
+#include "platform/posix/cliente_curl.h"
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "core/erro.h"
+
+namespace tolvane {
+
+namespace {
+
+template <class F>
+void Resolver(const Biblioteca& ABiblioteca, const std::string& ANomeBiblioteca, const char* ANome,
+              F& AFuncao) {
+  AFuncao = ABiblioteca.Funcao<F>(ANome);
+  if (!AFuncao)
+    throw ErroOle("A biblioteca " + ANomeBiblioteca + " não tem a função " + ANome +
+                  "; instale a libcurl 7.85 ou mais nova, feita sobre o OpenSSL");
+}
+
+}  // namespace
+
+BibliotecaCurl::BibliotecaCurl(const std::string& ANome) : FBiblioteca(ANome) {
+  if (!FBiblioteca.Carregada())
+    throw ErroOle("Não foi possível carregar a biblioteca " + ANome + " (" +
+                  FBiblioteca.ErroCarga() + "); instale o pacote libcurl4");
+  ClienteCurl& c = FFuncoes;
+  const Biblioteca& b = FBiblioteca;
+  Resolver(b, ANome, "curl_global_init", c.curl_global_init);
+  Resolver(b, ANome, "curl_version_info", c.curl_version_info);
+  Resolver(b, ANome, "curl_easy_init", c.curl_easy_init);
+  Resolver(b, ANome, "curl_easy_setopt", c.curl_easy_setopt);
+  Resolver(b, ANome, "curl_easy_perform", c.curl_easy_perform);
+  Resolver(b, ANome, "curl_easy_getinfo", c.curl_easy_getinfo);
+  Resolver(b, ANome, "curl_easy_cleanup", c.curl_easy_cleanup);
+  Resolver(b, ANome, "curl_easy_strerror", c.curl_easy_strerror);
+  Resolver(b, ANome, "curl_slist_append", c.curl_slist_append);
+  Resolver(b, ANome, "curl_slist_free_all", c.curl_slist_free_all);
+  // The request hands libcurl an OpenSSL context callback: any other TLS library would take
+  // the context for one of its own.
+  const curl_version_info_data* versao = c.curl_version_info(CURLVERSION_NOW);
+  if (!versao || !versao->ssl_version || std::strncmp(versao->ssl_version, "OpenSSL", 7) != 0)
+    throw ErroOle("A biblioteca " + ANome + " não usa o OpenSSL (" +
+                  (versao && versao->ssl_version ? versao->ssl_version : "sem TLS") +
+                  "); instale o pacote libcurl4");
+  const CURLcode rc = c.curl_global_init(CURL_GLOBAL_DEFAULT);
+  if (rc != CURLE_OK) throw ErroOle(c.curl_easy_strerror(rc));
+}
+
+const ClienteCurl& CarregarClienteCurl() {
+  static std::mutex trava;
+  static std::unique_ptr<BibliotecaCurl> biblioteca;
+  const std::lock_guard<std::mutex> guarda(trava);
+  if (!biblioteca) biblioteca = std::make_unique<BibliotecaCurl>(kBibliotecaCurl);
+  return biblioteca->Funcoes();
+}
+
+}  // namespace tolvane

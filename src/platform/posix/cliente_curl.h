@@ -1,0 +1,54 @@
+#pragma once
+
+// The calls go through pointers, which curl.h's type-checking macros would take for calls of
+// the functions themselves.
+#define CURL_DISABLE_TYPECHECK
+#include <curl/curl.h>
+
+#include <string>
+
+#include "platform/biblioteca.h"
+
+namespace tolvane {
+
+// The functions of libcurl that the HTTPS request calls, each typed by its prototype in curl.h
+// and resolved once, when the library loads. Nothing links against libcurl: it and its many
+// dependencies (TLS, Kerberos, LDAP, SSH ...) are loaded on the first request, not at every
+// start of the program.
+struct ClienteCurl {
+  decltype(&::curl_global_init) curl_global_init = nullptr;
+  decltype(&::curl_version_info) curl_version_info = nullptr;
+  decltype(&::curl_easy_init) curl_easy_init = nullptr;
+  decltype(&::curl_easy_setopt) curl_easy_setopt = nullptr;
+  decltype(&::curl_easy_perform) curl_easy_perform = nullptr;
+  decltype(&::curl_easy_getinfo) curl_easy_getinfo = nullptr;
+  decltype(&::curl_easy_cleanup) curl_easy_cleanup = nullptr;
+  decltype(&::curl_easy_strerror) curl_easy_strerror = nullptr;
+  decltype(&::curl_slist_append) curl_slist_append = nullptr;
+  decltype(&::curl_slist_free_all) curl_slist_free_all = nullptr;
+};
+
+// The file name of libcurl built on OpenSSL (Debian package libcurl4).
+inline constexpr char kBibliotecaCurl[] = "libcurl.so.4";
+
+// One libcurl loaded from ANome with its functions resolved and its global set-up done. Throws
+// ErroOle naming the library and the reason when it cannot be loaded, lacks a function or was
+// built on a TLS library other than OpenSSL (the request sets up OpenSSL's context itself).
+class BibliotecaCurl {
+ public:
+  explicit BibliotecaCurl(const std::string& ANome);
+  BibliotecaCurl(const BibliotecaCurl&) = delete;
+  BibliotecaCurl& operator=(const BibliotecaCurl&) = delete;
+
+  const ClienteCurl& Funcoes() const noexcept { return FFuncoes; }
+
+ private:
+  Biblioteca FBiblioteca;
+  ClienteCurl FFuncoes;
+};
+
+// kBibliotecaCurl, loaded on the first call and kept until the process ends (libcurl's global
+// state is never cleaned up). A failure throws as BibliotecaCurl does; a later call tries again.
+const ClienteCurl& CarregarClienteCurl();
+
+}  // namespace tolvane
