@@ -1,0 +1,571 @@
+#include "gui/win32/janela_win32.h"
+
+#include <algorithm>
+
+#include "gui/win32/aplicacao_win32.h"
+#include "gui/win32/imagens_win32.h"
+#include "gui/win32/recursos.h"
+
+namespace tolvane {
+
+namespace {
+
+using T = TipoControle;
+
+// First identifier of the controls and of the menu items: below it lie IDOK, IDCANCEL and the
+// other dialog answers, which keyboard navigation sends.
+constexpr UINT kPrimeiroComando = 100;
+
+// The containers (pages and panels) tell their kind in their extra window word.
+constexpr LONG_PTR kConteinerPainel = 1;
+
+std::wstring W(std::string_view ATexto) { return ParaUtf16(ATexto); }
+
+std::wstring TextoJanela(HWND AJanela) {
+  std::wstring texto(static_cast<std::size_t>(GetWindowTextLengthW(AJanela)) + 1, L'\0');
+  texto.resize(static_cast<std::size_t>(
+      GetWindowTextW(AJanela, texto.data(), static_cast<int>(texto.size()))));
+  return texto;
+}
+
+bool MesmaFonte(const Fonte& A, const Fonte& B) {
+  return A.Familia == B.Familia && A.Pixels == B.Pixels && A.Italica == B.Italica;
+}
+
+COLORREF CorDe(CorTexto ACor) { return ACor == CorTexto::Azul ? RGB(0, 0, 255) : RGB(0, 0, 0); }
+
+}  // namespace
+
+JanelaWin32::JanelaWin32(AplicacaoWin32& AAplicacao, const LayoutJanela& ALayout,
+                         EventosJanela& AEventos)
+    : FAplicacao(AAplicacao), FLayout(ALayout), FEventos(AEventos) {
+  Construir();
+  FAplicacao.Registrar(*this);
+}
+
+JanelaWin32::~JanelaWin32() {
+  FAplicacao.Remover(*this);
+  FJanela.reset();
+}
+
+int JanelaWin32::S(int APixels) const { return MulDiv(APixels, FDpi, 96); }
+
+void JanelaWin32::Construir() {
+  if (HDC tela = GetDC(nullptr)) {
+    FDpi = GetDeviceCaps(tela, LOGPIXELSY);
+    ReleaseDC(nullptr, tela);
+  }
+  // "TfrmPrincipal" for the layout "frmPrincipal": the form's class name, for whoever looks.
+  const std::wstring nomeClasse = L"T" + W(FLayout.Nome);
+  const wchar_t* classe = FAplicacao.ClasseJanela(nomeClasse, Procedimento);
+
+  // A single fixed border; the system menu with its close box, or no title-bar button at all.
+  const DWORD estilo = WS_CAPTION | WS_CLIPCHILDREN | (FLayout.BotoesTitulo ? WS_SYSMENU : 0);
+  const DWORD estiloEx = WS_EX_CONTROLPARENT;
+  RECT externo{0, 0, S(FLayout.LarguraCliente), S(FLayout.AlturaCliente)};
+  AdjustWindowRectEx(&externo, estilo, FALSE, estiloEx);
+  FJanela.reset(CreateWindowExW(estiloEx, classe, W(FLayout.Caption).c_str(), estilo,
+                                FLayout.Esquerda, FLayout.Topo, externo.right - externo.left,
+                                externo.bottom - externo.top, FAplicacao.JanelaAplicacao(), nullptr,
+                                FAplicacao.Instancia(), this));
+  if (!FJanela) return;
+  if (FLayout.IconePrograma) {
+    for (const auto& [tipo, lado] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+      const int n = GetSystemMetrics(lado);
+      const auto icone = static_cast<HICON>(LoadImageW(FAplicacao.Instancia(),
+                                                       MAKEINTRESOURCEW(TOLVANE_ICONE_PROGRAMA),
+                                                       IMAGE_ICON, n, n, LR_SHARED));
+      SendMessageW(FJanela.get(), WM_SETICON, tipo, reinterpret_cast<LPARAM>(icone));
+    }
+  }
+  SendMessageW(FJanela.get(), WM_SETFONT, reinterpret_cast<WPARAM>(FonteDe(FLayout.FonteJanela)),
+               FALSE);
+
+  UINT comando = kPrimeiroComando;
+  for (const Controle& c : FLayout.Controles) {
+    if (c.Tipo == T::ItemMenu || c.Tipo == T::SeparadorMenu)
+      CriarItemMenu(c, comando);
+    else
+      CriarControle(c, static_cast<int>(comando));
+    FComandos.emplace(comando++, std::string(c.Nome));
+  }
+  int inicial = 0;
+  for (const Controle& c : FLayout.Controles)
+    if (c.Tipo == T::Pagina && c.PaginaInicial)
+      inicial = static_cast<int>(
+          std::find(FPaginas.begin(), FPaginas.end(), Procurar(c.Nome)->Janela) - FPaginas.begin());
+  if (FPaginaControle) {
+    SendMessageW(FPaginaControle, TCM_SETCURSEL, static_cast<WPARAM>(inicial), 0);
+    MostrarPagina(inicial);
+  }
+  DefinirOrdemTab();
+  AoRedimensionar();
+}
+
+HWND JanelaWin32::Pai(const Controle& AControle) const {
+  // Pages are the tab control's siblings, laid over its display area.
+  if (AControle.Pai.empty() || AControle.Tipo == T::Pagina) return FJanela.get();
+  const ControleWin32* pai = Procurar(AControle.Pai);
+  return pai ? pai->Janela : FJanela.get();
+}
+
+HFONT JanelaWin32::FonteDe(const Fonte& AFonte) {
+  for (const auto& [fonte, handle] : FFontes)
+    if (MesmaFonte(fonte, AFonte)) return handle.get();
+  // A negative height asks for the character height, the layout's measure.
+  FonteUnica nova(CreateFontW(-S(AFonte.Pixels), 0, 0, 0, FW_NORMAL, AFonte.Italica, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                              W(AFonte.Familia).c_str()));
+  HFONT r = nova.get();
+  FFontes.emplace_back(AFonte, std::move(nova));
+  return r;
+}
+
+void JanelaWin32::CriarItemMenu(const Controle& AControle, UINT AComando) {
+  const auto menu = FMenus.find(AControle.Pai);
+  if (menu == FMenus.end()) return;
+  if (AControle.Tipo == T::SeparadorMenu)
+    AppendMenuW(menu->second.get(), MF_SEPARATOR, 0, nullptr);
+  else
+    AppendMenuW(menu->second.get(), MF_STRING, AComando, W(AControle.Texto).c_str());
+}
+
+void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
+  if (c.Tipo == T::Menu) {
+    FMenus.emplace(c.Nome, MenuUnico(CreatePopupMenu()));
+    return;
+  }
+  ControleWin32 controle;
+  controle.Linha = &c;
+  HWND pai = Pai(c);
+  const wchar_t* classe = WC_STATICW;
+  DWORD estilo = WS_CHILD | (c.Visivel ? WS_VISIBLE : 0) | (c.Habilitado ? 0 : WS_DISABLED) |
+                 (c.OrdemTab >= 0 ? WS_TABSTOP : 0);
+  DWORD estiloEx = 0;
+  int altura = c.Altura;
+  switch (c.Tipo) {
+    case T::PaginaControle:
+      classe = WC_TABCONTROLW;
+      estilo |= WS_CLIPSIBLINGS | WS_TABSTOP;
+      break;
+    case T::Pagina:
+    case T::Painel:
+      classe = FAplicacao.ClasseJanela(c.Tipo == T::Pagina ? L"TTabSheet" : L"TPanel",
+                                       ProcedimentoConteiner);
+      estilo |= WS_CLIPSIBLINGS;
+      estiloEx |= WS_EX_CONTROLPARENT;
+      if (c.Tipo == T::Pagina) estilo &= ~static_cast<DWORD>(WS_VISIBLE);
+      break;
+    case T::Rotulo:
+      if (c.Selecionavel) {
+        // Text the user can select and copy: a read-only edit field without a border.
+        classe = WC_EDITW;
+        estilo |= ES_READONLY | ES_AUTOHSCROLL;
+      } else {
+        estilo |= c.Centralizado ? SS_CENTER : c.QuebraPalavras ? SS_LEFT : SS_LEFTNOWORDWRAP;
+      }
+      break;
+    case T::RotuloSombra:
+      estilo |= SS_OWNERDRAW;
+      break;
+    case T::LinhaGravada:
+      estilo |= SS_ETCHEDHORZ;
+      break;
+    case T::MolduraGravada:
+      estilo |= SS_ETCHEDFRAME;
+      break;
+    case T::Imagem:
+      estilo |= SS_BITMAP | SS_REALSIZECONTROL;
+      break;
+    case T::Botao:
+      classe = WC_BUTTONW;
+      estilo |= BS_PUSHBUTTON;
+      break;
+    case T::CaixaMarcacao:
+      classe = WC_BUTTONW;
+      estilo |= BS_AUTOCHECKBOX;
+      break;
+    case T::CaixaCombinacao:
+      classe = WC_COMBOBOXW;
+      estilo |= (c.Digitavel ? CBS_DROPDOWN : CBS_DROPDOWNLIST) | CBS_AUTOHSCROLL | WS_VSCROLL;
+      // The height given to a combo box includes its open list.
+      altura = c.Altura + 200;
+      break;
+    default:
+      return;
+  }
+  const int largura = c.Largura == kTamanhoDoTexto ? 0 : S(c.Largura);
+  altura = altura == kTamanhoDoTexto ? 0 : S(altura);
+  controle.Janela =
+      CreateWindowExW(estiloEx, classe, c.Tipo == T::Pagina ? L"" : W(c.Texto).c_str(), estilo,
+                      S(c.Esquerda), S(c.Topo), largura, altura, pai,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(AIdentificador)),
+                      FAplicacao.Instancia(), nullptr);
+  HWND h = controle.Janela;
+  if (!h) return;
+  if (c.Tipo == T::Painel) SetWindowLongPtrW(h, GWLP_USERDATA, kConteinerPainel);
+  SendMessageW(
+      h, WM_SETFONT,
+      reinterpret_cast<WPARAM>(FonteDe(c.FontePropria ? *c.FontePropria : FLayout.FonteJanela)),
+      FALSE);
+
+  if (c.Tipo == T::Pagina && FPaginaControle) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    std::wstring texto = W(c.Texto);
+    item.pszText = texto.data();
+    SendMessageW(FPaginaControle, TCM_INSERTITEMW, FPaginas.size(),
+                 reinterpret_cast<LPARAM>(&item));
+    FPaginas.push_back(h);
+  }
+  if (c.Tipo == T::PaginaControle) FPaginaControle = h;
+  if (c.Tipo == T::Botao && c.Imagem != Figura::Nenhuma) {
+    // The picture left of the caption, and its own picture for the disabled button.
+    const int lado = S(16);
+    const bool tira = c.Imagem == Figura::Ok;
+    BitmapUnico normal = tira ? CarregarImagemDaTira(TOLVANE_OK, 0, lado, true)
+                              : CarregarImagem(TOLVANE_SETA_BAIXO, lado, lado);
+    BitmapUnico desabilitada = tira ? CarregarImagemDaTira(TOLVANE_OK, 1, lado, true)
+                                    : CarregarImagem(TOLVANE_SETA_BAIXO_DESABILITADA, lado, lado);
+    controle.Imagens.reset(ImageList_Create(lado, lado, ILC_COLOR32, 6, 0));
+    // One picture per button state: normal, hot, pressed, disabled, default, stylus hot.
+    for (HBITMAP b :
+         {normal.get(), normal.get(), normal.get(), desabilitada.get(), normal.get(), normal.get()})
+      ImageList_Add(controle.Imagens.get(), b, nullptr);
+    BUTTON_IMAGELIST lista{controle.Imagens.get(), {S(2), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    SendMessageW(h, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&lista));
+  }
+  if (c.Tipo == T::Imagem && c.Imagem == Figura::Logo) {
+    controle.Figura = CarregarImagem(TOLVANE_LOGO, S(c.Largura), S(c.Altura));
+    SendMessageW(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(controle.Figura.get()));
+  }
+  const auto [it, nova] = FControles.emplace(c.Nome, std::move(controle));
+  if (nova) AjustarAoTexto(it->second);
+}
+
+void JanelaWin32::AjustarAoTexto(const ControleWin32& AControle) {
+  const Controle& c = *AControle.Linha;
+  const bool larguraDoTexto = c.Largura == kTamanhoDoTexto;
+  const bool alturaDoTexto = c.Altura == kTamanhoDoTexto;
+  if (!larguraDoTexto && !alturaDoTexto) return;
+  HWND h = AControle.Janela;
+  HDC dc = GetDC(h);
+  if (!dc) return;
+  const HGDIOBJ antiga =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  std::wstring texto = TextoJanela(h);
+  if (texto.empty()) texto = L" ";
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, antiga);
+  ReleaseDC(h, dc);
+  // A read-only edit field needs room for its margins too.
+  const int margem = c.Selecionavel ? S(4) : 0;
+  RECT atual{};
+  GetClientRect(h, &atual);
+  SetWindowPos(h, nullptr, 0, 0, larguraDoTexto ? r.right + margem : atual.right,
+               alturaDoTexto ? r.bottom : atual.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void JanelaWin32::DefinirOrdemTab() {
+  // Per parent, the controls in their tab order: the window order is the order of Tab.
+  std::map<std::string_view, std::vector<const ControleWin32*>> porPai;
+  for (const auto& [nome, controle] : FControles)
+    if (controle.Linha->OrdemTab >= 0) porPai[controle.Linha->Pai].push_back(&controle);
+  for (auto& [pai, controles] : porPai) {
+    std::stable_sort(controles.begin(), controles.end(), [](const auto* a, const auto* b) {
+      return a->Linha->OrdemTab < b->Linha->OrdemTab;
+    });
+    for (std::size_t i = 1; i < controles.size(); ++i)
+      SetWindowPos(controles[i]->Janela, controles[i - 1]->Janela, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+const JanelaWin32::ControleWin32* JanelaWin32::Procurar(std::string_view ANome) const {
+  const auto it = FControles.find(ANome);
+  return it == FControles.end() ? nullptr : &it->second;
+}
+
+const JanelaWin32::ControleWin32* JanelaWin32::ProcurarPorJanela(HWND AJanela) const {
+  for (const auto& [nome, controle] : FControles)
+    if (controle.Janela == AJanela) return &controle;
+  return nullptr;
+}
+
+void JanelaWin32::MostrarPagina(int AIndice) {
+  if (!FPaginaControle) return;
+  // The pages lie over the tab control's display area, above it in the window order.
+  RECT area{};
+  GetWindowRect(FPaginaControle, &area);
+  MapWindowPoints(nullptr, FJanela.get(), reinterpret_cast<POINT*>(&area), 2);
+  SendMessageW(FPaginaControle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  for (std::size_t i = 0; i < FPaginas.size(); ++i) {
+    const bool atual = static_cast<int>(i) == AIndice;
+    SetWindowPos(FPaginas[i], HWND_TOP, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top,
+                 SWP_NOACTIVATE | (atual ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  }
+}
+
+HMENU JanelaWin32::Menu(std::string_view ANome) const {
+  const auto it = FMenus.find(ANome);
+  return it == FMenus.end() ? nullptr : it->second.get();
+}
+
+void JanelaWin32::EscolherItemMenu(UINT AComando) {
+  const auto it = FComandos.find(AComando);
+  if (it != FComandos.end()) FEventos.Click(it->second);
+}
+
+LRESULT CALLBACK JanelaWin32::Procedimento(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL) {
+  if (AMensagem == WM_NCCREATE) {
+    const auto* criacao = reinterpret_cast<const CREATESTRUCTW*>(AL);
+    SetWindowLongPtrW(AJanela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(criacao->lpCreateParams));
+  }
+  auto* janela = reinterpret_cast<JanelaWin32*>(GetWindowLongPtrW(AJanela, GWLP_USERDATA));
+  if (!janela || janela->FJanela.get() != AJanela)
+    return DefWindowProcW(AJanela, AMensagem, AW, AL);
+  // The form's handlers catch their own errors (EventosJanela never throws); what is left here
+  // is the window system's, and must not cross this C frame either.
+  try {
+    return janela->Tratar(AMensagem, AW, AL);
+  } catch (...) {
+    return DefWindowProcW(AJanela, AMensagem, AW, AL);
+  }
+}
+
+LRESULT CALLBACK JanelaWin32::ProcedimentoConteiner(HWND AJanela, UINT AMensagem, WPARAM AW,
+                                                    LPARAM AL) {
+  switch (AMensagem) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_DRAWITEM:
+      // What the controls tell their parent belongs to the form's window.
+      return SendMessageW(GetAncestor(AJanela, GA_ROOT), AMensagem, AW, AL);
+    case WM_PAINT:
+      if (GetWindowLongPtrW(AJanela, GWLP_USERDATA) == kConteinerPainel) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(AJanela, &ps);
+        RECT r{};
+        GetClientRect(AJanela, &r);
+        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+        EndPaint(AJanela, &ps);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(AJanela, AMensagem, AW, AL);
+}
+
+LRESULT JanelaWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {
+  HWND janela = FJanela.get();
+  switch (AMensagem) {
+    case WM_COMMAND: {
+      const UINT id = LOWORD(AW);
+      if (AL && HIWORD(AW) == BN_CLICKED) {
+        const auto it = FComandos.find(id);
+        if (it != FComandos.end()) FEventos.Click(it->second);
+        return 0;
+      }
+      // Escape in a window shown modally closes it, as it closes a dialog.
+      if (!AL && id == IDCANCEL && FModal) PostMessageW(janela, WM_CLOSE, 0, 0);
+      return 0;
+    }
+    case WM_NOTIFY: {
+      const auto* aviso = reinterpret_cast<const NMHDR*>(AL);
+      if (aviso->hwndFrom == FPaginaControle && aviso->code == TCN_SELCHANGE)
+        MostrarPagina(static_cast<int>(SendMessageW(FPaginaControle, TCM_GETCURSEL, 0, 0)));
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const ControleWin32* c = ProcurarPorJanela(reinterpret_cast<HWND>(AL));
+      if (!c || c->Linha->Cor == CorTexto::Janela) break;
+      HDC dc = reinterpret_cast<HDC>(AW);
+      SetTextColor(dc, CorDe(c->Linha->Cor));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_DRAWITEM: {
+      const auto* desenho = reinterpret_cast<const DRAWITEMSTRUCT*>(AL);
+      if (desenho->CtlType != ODT_STATIC) break;
+      DesenharRotuloSombra(*desenho);
+      return TRUE;
+    }
+    case WM_CLOSE:
+      if (FEventos.CloseQuery()) Fechar();
+      return 0;
+    case WM_SIZE:
+      AoRedimensionar();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(janela, AMensagem, AW, AL);
+}
+
+void JanelaWin32::DesenharRotuloSombra(const DRAWITEMSTRUCT& ADesenho) {
+  const ControleWin32* c = ProcurarPorJanela(ADesenho.hwndItem);
+  HDC dc = ADesenho.hDC;
+  RECT r = ADesenho.rcItem;
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  const HGDIOBJ antiga = SelectObject(
+      dc, reinterpret_cast<HGDIOBJ>(SendMessageW(ADesenho.hwndItem, WM_GETFONT, 0, 0)));
+  const std::wstring texto = TextoJanela(ADesenho.hwndItem);
+  SetBkMode(dc, TRANSPARENT);
+  // The shadow: one pixel to the right and down, in the button-highlight colour.
+  RECT sombra = r;
+  OffsetRect(&sombra, 1, 1);
+  SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &sombra, DT_LEFT | DT_TOP);
+  SetTextColor(dc, CorDe(c ? c->Linha->Cor : CorTexto::Janela));
+  DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &r, DT_LEFT | DT_TOP);
+  SelectObject(dc, antiga);
+}
+
+void JanelaWin32::AoRedimensionar() {
+  // A control docked to the bottom edge keeps the full width.
+  RECT cliente{};
+  GetClientRect(FJanela.get(), &cliente);
+  for (const auto& [nome, c] : FControles)
+    if (c.Linha->AncoradoEmbaixo)
+      SetWindowPos(c.Janela, nullptr, 0, cliente.bottom - S(c.Linha->Altura), cliente.right,
+                   S(c.Linha->Altura), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void JanelaWin32::Posicionar() {
+  // Layout places are those of the outer window; the information window is centred in the work
+  // area of its screen.
+  if (FLayout.Posicao != PosicaoJanela::CentroAreaTrabalho) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(FJanela.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  RECT externo{};
+  GetWindowRect(FJanela.get(), &externo);
+  const int largura = externo.right - externo.left;
+  const int altura = externo.bottom - externo.top;
+  SetWindowPos(FJanela.get(), nullptr, area.left + (area.right - area.left - largura) / 2,
+               area.top + (area.bottom - area.top - altura) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void JanelaWin32::Show() {
+  const bool primeira = !FJaMostrada;
+  FJaMostrada = true;
+  FFechada = false;
+  if (primeira) Posicionar();
+  ShowWindow(FJanela.get(), SW_SHOWNORMAL);
+  if (primeira)
+    for (const auto& [nome, c] : FControles)
+      if (c.Linha->FocoInicial) SetFocus(c.Janela);
+  UpdateWindow(FJanela.get());
+  FAplicacao.AtualizarBotaoTarefas();
+}
+
+void JanelaWin32::Hide() {
+  ShowWindow(FJanela.get(), SW_HIDE);
+  FAplicacao.AtualizarBotaoTarefas();
+}
+
+bool JanelaWin32::Visible() const { return IsWindowVisible(FJanela.get()) != FALSE; }
+
+int JanelaWin32::ShowModal() {
+  // On top of the window shown modally before it, or of the application window: the newer one
+  // must be closed before the older one takes input again.
+  SetWindowLongPtrW(FJanela.get(), GWLP_HWNDPARENT,
+                    reinterpret_cast<LONG_PTR>(FAplicacao.DonoModal()));
+  FModal = true;
+  Show();
+  FAplicacao.LacoModal(*this, [this] { return FFechada; });
+  FModal = false;
+  // Closed, or a request to end met in the loop: either way the window goes with "cancel".
+  Hide();
+  return kMrCancel;
+}
+
+void JanelaWin32::Close() { Fechar(); }
+
+void JanelaWin32::Fechar() {
+  FFechada = true;
+  // A modal window is hidden by ShowModal once the windows under it take input again.
+  if (!FModal) Hide();
+  FEventos.FormClose();
+}
+
+void JanelaWin32::SetOuterSize(int ALargura, int AAltura) {
+  SetWindowPos(FJanela.get(), nullptr, 0, 0, S(ALargura), S(AAltura),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void JanelaWin32::Repaint() {
+  RedrawWindow(FJanela.get(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool JanelaWin32::Minimized() const { return IsIconic(FJanela.get()) != FALSE; }
+
+void JanelaWin32::ShowNormal() { ShowWindow(FJanela.get(), SW_RESTORE); }
+
+void JanelaWin32::BringToFront() {
+  SetForegroundWindow(FAplicacao.JanelaAplicacao());
+  SetForegroundWindow(FJanela.get());
+  BringWindowToTop(FJanela.get());
+}
+
+void JanelaWin32::SetText(std::string_view AControle, const std::string& ATexto) {
+  const ControleWin32* c = Procurar(AControle);
+  if (!c) return;
+  SetWindowTextW(c->Janela, ParaUtf16(ATexto).c_str());
+  // A control as large as its text grows or shrinks with it.
+  AjustarAoTexto(*c);
+}
+
+std::string JanelaWin32::Text(std::string_view AControle) const {
+  const ControleWin32* c = Procurar(AControle);
+  return c ? DeUtf16(TextoJanela(c->Janela)) : std::string();
+}
+
+void JanelaWin32::SetVisible(std::string_view AControle, bool AVisivel) {
+  if (const ControleWin32* c = Procurar(AControle))
+    ShowWindow(c->Janela, AVisivel ? SW_SHOWNA : SW_HIDE);
+}
+
+void JanelaWin32::SetEnabled(std::string_view AControle, bool AHabilitado) {
+  if (const ControleWin32* c = Procurar(AControle)) EnableWindow(c->Janela, AHabilitado);
+}
+
+bool JanelaWin32::Enabled(std::string_view AControle) const {
+  const ControleWin32* c = Procurar(AControle);
+  return c && IsWindowEnabled(c->Janela);
+}
+
+bool JanelaWin32::Checked(std::string_view AControle) const {
+  const ControleWin32* c = Procurar(AControle);
+  return c && SendMessageW(c->Janela, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void JanelaWin32::RepaintControl(std::string_view AControle) {
+  if (const ControleWin32* c = Procurar(AControle)) {
+    InvalidateRect(c->Janela, nullptr, TRUE);
+    UpdateWindow(c->Janela);
+  }
+}
+
+void JanelaWin32::ClearItems(std::string_view AControle) {
+  if (const ControleWin32* c = Procurar(AControle)) {
+    SendMessageW(c->Janela, CB_RESETCONTENT, 0, 0);
+    SetWindowTextW(c->Janela, L"");
+  }
+}
+
+void JanelaWin32::AddItem(std::string_view AControle, const std::string& AItem) {
+  if (const ControleWin32* c = Procurar(AControle))
+    SendMessageW(c->Janela, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ParaUtf16(AItem).c_str()));
+}
+
+}  // namespace tolvane
