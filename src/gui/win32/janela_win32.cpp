@@ -60,7 +60,8 @@ void JanelaWin32::Construir() {
   const wchar_t* classe = FAplicacao.ClasseJanela(nomeClasse, Procedimento);
 
   // A single fixed border; the system menu with its close box, or no title-bar button at all.
-  const DWORD estilo = WS_CAPTION | WS_CLIPCHILDREN | (FLayout.BotoesTitulo ? WS_SYSMENU : 0);
+  // No WS_CLIPCHILDREN: the etched frames paint their edges only, the window their inside.
+  const DWORD estilo = WS_CAPTION | (FLayout.BotoesTitulo ? WS_SYSMENU : 0);
   const DWORD estiloEx = WS_EX_CONTROLPARENT;
   RECT externo{0, 0, S(FLayout.LarguraCliente), S(FLayout.AlturaCliente)};
   AdjustWindowRectEx(&externo, estilo, FALSE, estiloEx);
@@ -233,7 +234,7 @@ void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
     for (HBITMAP b :
          {normal.get(), normal.get(), normal.get(), desabilitada.get(), normal.get(), normal.get()})
       ImageList_Add(controle.Imagens.get(), b, nullptr);
-    BUTTON_IMAGELIST lista{controle.Imagens.get(), {S(2), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    BUTTON_IMAGELIST lista{controle.Imagens.get(), {S(1), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(h, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&lista));
   }
   if (c.Tipo == T::Imagem && c.Imagem == Figura::Logo) {
@@ -260,8 +261,9 @@ void JanelaWin32::AjustarAoTexto(const ControleWin32& AControle) {
   DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &r, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, antiga);
   ReleaseDC(h, dc);
-  // A read-only edit field needs room for its margins too.
-  const int margem = c.Selecionavel ? S(4) : 0;
+  // A read-only edit field needs room for its margins and its caret too.
+  const LRESULT margens = c.Selecionavel ? SendMessageW(h, EM_GETMARGINS, 0, 0) : 0;
+  const int margem = c.Selecionavel ? LOWORD(margens) + HIWORD(margens) + S(2) : 0;
   RECT atual{};
   GetClientRect(h, &atual);
   SetWindowPos(h, nullptr, 0, 0, larguraDoTexto ? r.right + margem : atual.right,
