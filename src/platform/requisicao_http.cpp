@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "core/erro.h"
-#include "core/utf8.h"
 #include "platform/seletor_certificado.h"
+#include "platform/texto_resposta.h"
 #include "platform/transporte_http.h"
 
 // The Windows request object's order of calls and its errors, written once for every system; the
@@ -76,7 +76,7 @@ void RequisicaoHttp::Send() {
   if (r.Seletor) pedido.TextoAssunto = TextoAssuntoSeletor(*r.Seletor);
   RespostaHttp resposta = EnviarHttp(pedido);
   r.Status = resposta.Status;
-  r.Texto = Utf8Saneado(std::move(resposta.Corpo));
+  r.Texto = TextoResposta(std::move(resposta.Corpo), resposta.TipoConteudo);
   r.Respondida = true;
 }
 

@@ -50,8 +50,9 @@ class RequisicaoHttp {
   // The HTTP status of the answer. Raises Erro("EOleException", ...) before a successful Send.
   int Status() const;
 
-  // The answer's body as UTF-8 text: each invalid UTF-8 sequence of the body becomes U+FFFD, NUL
-  // bytes are kept. Raises Erro("EOleException", ...) before a successful Send.
+  // The answer's body as UTF-8 text, decoded by the character set its Content-Type names, else as
+  // UTF-8 (TextoResposta, platform/texto_resposta.h): each invalid sequence becomes U+FFFD, NUL
+  // characters are kept. Raises Erro("EOleException", ...) before a successful Send.
   const std::string& ResponseText() const;
 
  private:

@@ -11,6 +11,14 @@ namespace tolvane {
 // and waited for. The object's order of calls, its errors and the body's text are portable and
 // live in platform/requisicao_http.cpp; each system gives this one function.
 
+// The transport's own failure texts, the same on every system: an answer beyond
+// kTamanhoMaximoResposta, and a server that asked for a client certificate when the store had none
+// to give (Windows's words for that failure, where its system has no text of its own).
+inline constexpr const char* kTextoRespostaGrandeDemais =
+    "A resposta do servidor ultrapassa o limite de 64 MiB";
+inline constexpr const char* kTextoCertificadoNecessario =
+    "A certificate is required to complete client authentication";
+
 struct PedidoHttp {
   std::string Url;
   std::vector<std::pair<std::string, std::string>> Cabecalhos;  // names unique, in order
@@ -21,7 +29,8 @@ struct PedidoHttp {
 
 struct RespostaHttp {
   int Status = 0;
-  std::string Corpo;  // the body's bytes as they came, at most kTamanhoMaximoResposta
+  std::string Corpo;         // the body's bytes as they came, at most kTamanhoMaximoResposta
+  std::string TipoConteudo;  // the Content-Type header's value; empty when there is none
 };
 
 // Sends the GET and waits for the whole answer, with the object's time-outs and its rules for

@@ -1,37 +1,74 @@
-// Program start: each argument reaches the program as it is, no shell in between; a program
-// that cannot start says why.
+// Program start: the arguments reach the program with no shell in between, and a program that
+// cannot start says why. On Windows the arguments travel as one command line that the program
+// splits by the system's rules, so a blank or a quote there means what it means to the
+// program; on Linux each argument arrives whole.
 #include "platform/processo.h"
 
 #include <gtest/gtest.h>
 
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
+#include "comum/variavel_ambiente.h"
+#include "platform/nomes.h"
 
 namespace tolvane {
 namespace {
 
 using teste::PastaTemporaria;
 
+const bool kWindows = kSeparador == '\\';
+
+// What the echo program got, one "<argument>|" line each; or why it said nothing.
+std::string ArgumentosRecebidos(const std::vector<std::string>& AArgumentos) {
+  PastaTemporaria pasta;
+  const std::string saida = pasta / "argumentos.txt";
+  const teste::VariavelAmbiente destino("TOLVANE_ECO_SAIDA", saida);
+  const std::string falha = IniciarPrograma(TOLVANE_ECO_ARGUMENTOS, AArgumentos);
+  if (!falha.empty()) return "(not started: " + falha + ")";
+  if (!teste::EsperarArquivo(saida)) return "(the program wrote nothing within a minute)";
+  EXPECT_EQ(teste::EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"argumentos.txt"});
+  return teste::LerArquivo(saida);
+}
+
+std::string Linhas(const std::vector<std::string>& AArgumentos) {
+  std::string r;
+  for (const auto& a : AArgumentos) r += a + "|\n";
+  return r;
+}
+
+// The hand-over's tags and what a shell would take for code: nothing is expanded or changed.
 TEST(IniciarPrograma, EachArgumentArrivesAsItIs) {
   const std::vector<std::string> argumentos = {"@F1",
                                                "@M/srv/Update§Pasta",
-                                               "com blanks",
-                                               "\"aspas\" e 'apóstrofos'",
-                                               "$HOME `id` %PATH%",
+                                               "@EC:\\Sistema§Novo",
+                                               "@Aprograma.exe",
+                                               "'apóstrofos'",
+                                               "$HOME",
+                                               "`id`",
+                                               "%PATH%",
                                                "a\\b\\",
                                                "*.exe",
-                                               "; echo PWNED",
-                                               ""};
-  PastaTemporaria pasta;
-  const std::string saida = pasta / "argumentos.txt";
-  std::vector<std::string> todos = {saida};
-  todos.insert(todos.end(), argumentos.begin(), argumentos.end());
-  ASSERT_EQ(IniciarPrograma(TOLVANE_ECO_ARGUMENTOS, todos), "");
-  ASSERT_TRUE(teste::EsperarArquivo(saida)) << "the program wrote nothing within a minute";
-  std::string esperado;
-  for (const auto& a : argumentos) esperado += a + "|\n";
-  EXPECT_EQ(teste::LerArquivo(saida), esperado);
-  EXPECT_EQ(teste::EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"argumentos.txt"});
+                                               ";echo&PWNED|x>y"};
+  EXPECT_EQ(ArgumentosRecebidos(argumentos), Linhas(argumentos));
+}
+
+// The parameters go as they are, joined by single blanks, nothing quoted and nothing added: a
+// blank splits and a quote groups, in the program's reading of its line.
+TEST(IniciarPrograma, BlanksAndQuotesAsTheSystemPassesThem) {
+  struct Caso {
+    const char* Rotulo;
+    std::vector<std::string> Enviados;
+    std::vector<std::string> NoWindows;  // what arrives there; elsewhere each arrives whole
+  };
+  const Caso casos[] = {
+      {"blank", {"@F1", "@Ameu programa.exe"}, {"@F1", "@Ameu", "programa.exe"}},
+      {"quotes", {"\"a b\"", "x"}, {"a b", "x"}},
+      {"quotes inside", {"\"aspas\" e 'apóstrofos'"}, {"aspas", "e", "'apóstrofos'"}},
+      {"empty", {"@F1", "", "@A"}, {"@F1", "@A"}},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(ArgumentosRecebidos(c.Enviados), Linhas(kWindows ? c.NoWindows : c.Enviados))
+        << c.Rotulo;
 }
 
 TEST(IniciarPrograma, ProgramThatCannotStartSaysWhy) {

@@ -1,5 +1,5 @@
-// The HTTP request object's order of calls: what each call says when it comes too early. None
-// of these cases reaches a network.
+// The HTTP request object's order of calls: what each call says when it comes too early; and the
+// body's text by the character set of its Content-Type. None of these cases reaches a network.
 #include "platform/requisicao_http.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "comum/espera_teste.h"
+#include "platform/texto_resposta.h"
 
 namespace tolvane {
 namespace {
@@ -62,6 +63,33 @@ TEST(RequisicaoHttp, TransportFailureIsAnOleException) {
   const Erro e = teste::ErroLancado([&] { r.Send(); });
   EXPECT_EQ(e.Classe(), "EOleException");
   EXPECT_FALSE(e.Mensagem().empty());
+}
+
+TEST(TextoResposta, BodyDecodedByTheCharsetOfItsContentType) {
+  using namespace std::string_literals;
+  struct Caso {
+    const char* TipoConteudo;
+    std::string Corpo;
+    std::string Texto;
+  };
+  const Caso casos[] = {
+      {"", "Tributação", "Tributação"},
+      {"application/json; charset=utf-8", "Tributação", "Tributação"},
+      {"application/json; charset=ISO-8859-1", "Tributa\xE7\xE3o", "Tributação"},
+      {"text/plain;charset=\"windows-1252\"", "\x80 \x93x\x94 \x81", "€ “x” \xC2\x81"},
+      {"text/plain; Charset=US-ASCII; format=flowed", "a\xE7", "aç"},
+      {"text/plain; charset=UTF-16LE", "T\0\xE7\0"s, "Tç"},
+      {"text/plain; charset=utf-16be", "\0T\0\xE7"s, "Tç"},
+      {"text/plain; charset=utf-16", "\xFF\xFET\0\x3D\xD8\x00\xDE"s, "T😀"},
+      {"text/plain; charset=utf-16le", "T\0x"s, "T\xEF\xBF\xBD"},
+      // No charset, or one not known: UTF-8, invalid sequences replaced.
+      {"application/json", "a\xE7", "a\xEF\xBF\xBD"},
+      {"text/plain; charset=koi8-r", "ação", "ação"},
+      {"text/plain; xcharset=latin1", "a\xE7", "a\xEF\xBF\xBD"},
+      {"application/json", "a\0b"s, "a\0b"s},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(TextoResposta(c.Corpo, c.TipoConteudo), c.Texto) << c.TipoConteudo;
 }
 
 }  // namespace

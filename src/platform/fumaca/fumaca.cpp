@@ -17,6 +17,7 @@
 
 #include "core/caminho.h"
 #include "core/erro.h"
+#include "platform/apartamento_com.h"
 #include "platform/area_trabalho.h"
 #include "platform/arquivos.h"
 #include "platform/atalho.h"
@@ -182,5 +183,6 @@ int main(int argc, char** argv) {
     tolvane::SubstituirArquivo(argumentos[1], "filho");
     return 0;
   }
+  const tolvane::ApartamentoCom com;  // the shell link is a COM object
   return tolvane::Rodada();
 }

@@ -10,10 +10,13 @@
 #include "platform/nomes.h"
 #include "platform/posix/descritor.h"
 #include "platform/substituicao_executavel.h"
+#include "platform/textos_substituicao.h"
 
 namespace tolvane {
 
 namespace {
+
+namespace textos = textos_substituicao;
 
 [[noreturn]] void Falhar(const std::string& AMensagem) { throw ErroSistemaComMensagem(AMensagem); }
 
@@ -45,22 +48,21 @@ bool MesmoConteudoProvavel(const struct stat& A, const struct stat& B) {
 // link is followed to its file, as the program does when it compares the copies (and as CopyFile
 // does on Windows): a release published as a link must not be handed over only to be refused.
 Descritor AbrirOrigem(const std::string& AOrigem, struct stat& AEstado) {
-  const std::string nome = "A cópia do servidor \"" + AOrigem + "\"";
   if (::stat(AOrigem.c_str(), &AEstado) != 0) {
     const int e = errno;
-    if (e == ENOENT || e == ENOTDIR) Falhar(nome + " não existe.");
-    Falhar(nome + " não pôde ser lida: " + Causa(e) + ".");
+    if (e == ENOENT || e == ENOTDIR) Falhar(textos::OrigemAusente(AOrigem));
+    Falhar(textos::OrigemIlegivel(AOrigem, Causa(e)));
   }
-  if (S_ISDIR(AEstado.st_mode)) Falhar(nome + " é uma pasta, não um arquivo.");
-  if (!S_ISREG(AEstado.st_mode)) Falhar(nome + " não é um arquivo comum.");
+  if (S_ISDIR(AEstado.st_mode)) Falhar(textos::OrigemPasta(AOrigem));
+  if (!S_ISREG(AEstado.st_mode)) Falhar(textos::OrigemIrregular(AOrigem));
   // O_NONBLOCK keeps a device swapped in after stat from blocking the open; the second look,
   // at the same file, keeps it from being taken.
   Descritor origem(::open(AOrigem.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!origem.Valido()) Falhar(nome + " não pôde ser lida: " + Causa(errno) + ".");
+  if (!origem.Valido()) Falhar(textos::OrigemIlegivel(AOrigem, Causa(errno)));
   struct stat aberto {};
   if (::fstat(*origem, &aberto) != 0 || !S_ISREG(aberto.st_mode) ||
       aberto.st_dev != AEstado.st_dev || aberto.st_ino != AEstado.st_ino)
-    Falhar(nome + " não é um arquivo comum.");
+    Falhar(textos::OrigemIrregular(AOrigem));
   AEstado = aberto;
   return origem;
 }
@@ -71,10 +73,8 @@ void Gravar(int ADestino, const char* ADados, std::size_t ATamanho, const std::s
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       const int e = errno;
-      if (e == ENOSPC || e == EDQUOT)
-        Falhar("Não há espaço livre na pasta do executável \"" + APasta + "\" para a nova cópia.");
-      Falhar("Não foi possível gravar a nova cópia na pasta do executável \"" + APasta +
-             "\": " + Causa(e) + ".");
+      if (e == ENOSPC || e == EDQUOT) Falhar(textos::SemEspaco(APasta));
+      Falhar(textos::CopiaNaoGravada(APasta, Causa(e)));
     }
     ADados += n;
     ATamanho -= static_cast<std::size_t>(n);
@@ -91,16 +91,14 @@ void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaD
   const std::string destino = JuntarCaminho(APastaDestino, ANome);
   struct stat pasta {};
   if (::stat(APastaDestino.c_str(), &pasta) != 0 || !S_ISDIR(pasta.st_mode))
-    Falhar("A pasta do executável \"" + APastaDestino + "\" não existe.");
+    Falhar(textos::PastaAusente(APastaDestino));
   struct stat antigo {};
   if (::lstat(destino.c_str(), &antigo) == 0 && S_ISDIR(antigo.st_mode))
-    Falhar("O executável \"" + destino + "\" está ocupado: no lugar dele há uma pasta.");
+    Falhar(textos::DestinoPasta(destino));
 
   std::string modelo = JuntarCaminho(APastaDestino, "." + ANome + ".novo-XXXXXX");
   Descritor copia(::mkostemp(modelo.data(), O_CLOEXEC));
-  if (!copia.Valido())
-    Falhar("Não foi possível criar a nova cópia na pasta do executável \"" + APastaDestino +
-           "\": " + Causa(errno) + ".");
+  if (!copia.Valido()) Falhar(textos::CopiaNaoCriada(APastaDestino, Causa(errno)));
   Temporario temporario(modelo);
 
   std::vector<char> bloco(1 << 16);
@@ -108,8 +106,7 @@ void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaD
   for (;;) {
     const ssize_t n = ::read(*origem, bloco.data(), bloco.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0)
-      Falhar("A cópia do servidor \"" + AOrigem + "\" não pôde ser lida: " + Causa(errno) + ".");
+    if (n < 0) Falhar(textos::OrigemIlegivel(AOrigem, Causa(errno)));
     if (n == 0) break;
     Gravar(*copia, bloco.data(), static_cast<std::size_t>(n), APastaDestino);
     copiados += n;
@@ -117,26 +114,21 @@ void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaD
   struct stat depois {};
   if (::fstat(*origem, &depois) != 0 || !MesmoConteudoProvavel(estado, depois) ||
       copiados != estado.st_size)
-    Falhar("A cópia do servidor \"" + AOrigem +
-           "\" mudou enquanto era copiada; tente de novo quando ela estiver completa.");
+    Falhar(textos::OrigemMudou(AOrigem));
 
   const mode_t modo = (estado.st_mode & 0777) | S_IRUSR | S_IXUSR;
   const struct timespec tempos[2] = {estado.st_atim, estado.st_mtim};
   if (::fchmod(*copia, modo) != 0 || ::futimens(*copia, tempos) != 0 || ::fsync(*copia) != 0 ||
       copia.Fechar() != 0) {
     const int e = errno;
-    if (e == ENOSPC || e == EDQUOT)
-      Falhar("Não há espaço livre na pasta do executável \"" + APastaDestino +
-             "\" para a nova cópia.");
-    Falhar("Não foi possível gravar a nova cópia na pasta do executável \"" + APastaDestino +
-           "\": " + Causa(e) + ".");
+    if (e == ENOSPC || e == EDQUOT) Falhar(textos::SemEspaco(APastaDestino));
+    Falhar(textos::CopiaNaoGravada(APastaDestino, Causa(e)));
   }
 
   if (::rename(temporario.Caminho().c_str(), destino.c_str()) != 0) {
     const int e = errno;
-    if (e == EISDIR || e == ENOTEMPTY || e == EEXIST)
-      Falhar("O executável \"" + destino + "\" está ocupado: no lugar dele há uma pasta.");
-    Falhar("Não foi possível substituir o executável \"" + destino + "\": " + Causa(e) + ".");
+    if (e == EISDIR || e == ENOTEMPTY || e == EEXIST) Falhar(textos::DestinoPasta(destino));
+    Falhar(textos::NaoSubstituido(destino, Causa(e)));
   }
   temporario.Entregar();
 

@@ -121,19 +121,16 @@ struct Transferencia {
 int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   if (SSL_get_certificate(ASsl) || t->ComCertificado) return 1;
-  t->Falha = "A certificate is required to complete client authentication";
+  t->Falha = kTextoCertificadoNecessario;
   return 0;
 }
-
-constexpr const char* kRespostaGrandeDemais =
-    "A resposta do servidor ultrapassa o limite de 64 MiB";
 
 size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   const size_t n = ATamanho * AQuantidade;
   // An answer whose size was not announced is bounded here, as it arrives.
   if (n > kTamanhoMaximoResposta - t->Corpo.size()) {
-    t->Falha = kRespostaGrandeDemais;
+    t->Falha = kTextoRespostaGrandeDemais;
     return 0;
   }
   try {
@@ -228,14 +225,16 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   const CURLcode rc = curl_easy_perform(c);
   if (rc != CURLE_OK) {
     std::string texto = !t.Falha.empty()                ? t.Falha
-                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
+                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kTextoRespostaGrandeDemais)
                         : textoErro[0] != 0             ? std::string(textoErro)
                                                         : std::string(curl_easy_strerror(rc));
     throw ErroTransporte(TextoSistemaAparado(texto));
   }
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
+  char* tipo = nullptr;
+  curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &tipo);
+  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo), tipo ? tipo : ""};
 }
 
 }  // namespace tolvane

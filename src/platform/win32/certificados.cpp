@@ -1,8 +1,10 @@
 #include "platform/certificados.h"
 
+#include <cstring>
 #include <iterator>
 #include <memory>
 
+#include "platform/codificacao.h"
 #include "platform/erro_sistema.h"
 #include "platform/win32/utf16.h"
 
@@ -28,10 +30,12 @@ std::vector<std::string> NomesCertificadosPessoais() {
   // returns null and frees the last.
   for (PCCERT_CONTEXT c = CertEnumCertificatesInStore(repositorio.get(), nullptr); c;
        c = CertEnumCertificatesInStore(repositorio.get(), c)) {
-    wchar_t nome[513] = {};
+    // The name in the ANSI code page, as the combo box has always shown it: a character the
+    // code page lacks reads as the system's replacement.
+    char nome[513] = {};
     const DWORD n =
-        CertGetNameStringW(c, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, nome, std::size(nome));
-    nomes.push_back(DeUtf16(std::wstring_view(nome, n > 0 ? n - 1 : 0)));
+        CertGetNameStringA(c, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, nome, std::size(nome));
+    if (n != 0) nomes.push_back(DeAnsi(std::string_view(nome, strnlen(nome, std::size(nome)))));
   }
   return nomes;
 }

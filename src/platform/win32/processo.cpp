@@ -10,45 +10,32 @@
 
 namespace tolvane {
 
-namespace {
-
-// One argument quoted by the rules CommandLineToArgvW reads back.
-std::wstring Citado(const std::wstring& AArgumento) {
-  if (!AArgumento.empty() && AArgumento.find_first_of(L" \t\n\v\"") == std::wstring::npos)
-    return AArgumento;
-  std::wstring r = L"\"";
-  std::size_t barras = 0;
-  for (wchar_t c : AArgumento) {
-    if (c == L'\\') {
-      ++barras;
-      continue;
-    }
-    r.append(c == L'"' ? barras * 2 + 1 : barras, L'\\');
-    barras = 0;
-    r += c;
-  }
-  r.append(barras * 2, L'\\');
-  return r + L"\"";
-}
-
-}  // namespace
-
 std::string IniciarPrograma(const std::string& APrograma,
                             const std::vector<std::string>& AArgumentos) {
   const std::wstring programa = ParaUtf16(APrograma);
-  std::wstring linha = Citado(programa);
-  for (const auto& a : AArgumentos) linha += L" " + Citado(ParaUtf16(a));
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(programa.c_str(), linha.data(), nullptr, nullptr, FALSE,
-                      DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi)) {
-    const std::string r = TextoErroSistema(static_cast<int>(GetLastError()));
-    return r.empty() ? std::string("CreateProcess failed") : r;
+  // The shell would open a folder in the file manager: a folder is no program.
+  const DWORD atributos = GetFileAttributesW(programa.c_str());
+  if (atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_DIRECTORY))
+    return TextoErroSistema(ERROR_ACCESS_DENIED);
+  std::wstring parametros;
+  for (std::size_t i = 0; i < AArgumentos.size(); ++i) {
+    if (i > 0) parametros += L' ';
+    parametros += ParaUtf16(AArgumentos[i]);
   }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return {};
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // No message box of the shell's own: the caller reports the failure. NOASYNC because the
+  // program that hands over ends its process right after the call.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = L"open";
+  info.lpFile = programa.c_str();
+  info.lpParameters = parametros.empty() ? nullptr : parametros.c_str();
+  info.lpDirectory = nullptr;
+  info.nShow = SW_SHOWNORMAL;
+  if (ShellExecuteExW(&info)) return {};
+  const DWORD codigo = GetLastError();
+  const std::string r = TextoErroSistema(static_cast<int>(codigo));
+  return r.empty() ? "ShellExecuteEx failed, code " + std::to_string(codigo) : r;
 }
 
 std::vector<std::string> ArgumentosDoPrograma(int, char**) {

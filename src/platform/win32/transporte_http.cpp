@@ -1,11 +1,221 @@
 #include "platform/transporte_http.h"
 
+#include <memory>
+#include <vector>
+
 #include "core/erro.h"
+#include "platform/erro_sistema.h"
+#include "platform/requisicao_http.h"
+#include "platform/win32/utf16.h"
+
+// After windows.h, which utf16.h includes.
+#include <wincrypt.h>
+#include <winhttp.h>
+
+// The engine that the Windows HTTP request object wraps, called directly: the object's own
+// client-certificate call cannot be given a certificate context, the C API can.
 
 namespace tolvane {
 
-// Not written for Windows yet (the WinHTTP C API that the request object wraps: WinHttpOpen ...
-// WinHttpReadData, with the client certificate from the MY store).
-RespostaHttp EnviarHttp(const PedidoHttp&) { throw ErroNaoDisponivel("EnviarHttp"); }
+namespace {
+
+struct FechaInternet {
+  void operator()(HINTERNET A) const { WinHttpCloseHandle(A); }
+};
+using InternetPtr = std::unique_ptr<void, FechaInternet>;
+
+struct FechaRepositorio {
+  void operator()(HCERTSTORE A) const { CertCloseStore(A, 0); }
+};
+using RepositorioPtr = std::unique_ptr<void, FechaRepositorio>;
+
+struct LiberaCertificado {
+  void operator()(PCCERT_CONTEXT A) const { CertFreeCertificateContext(A); }
+};
+using CertificadoPtr = std::unique_ptr<const CERT_CONTEXT, LiberaCertificado>;
+
+// The request object's user agent and default time-outs: no limit to resolve a name, 60 s to
+// connect, 30 s for each send and each receive.
+constexpr const wchar_t* kAgente = L"Mozilla/4.0 (compatible; Win32; WinHttp.WinHttpRequest.5)";
+constexpr int kMsResolucao = 0;
+constexpr int kMsConexao = 60000;
+constexpr int kMsEnvio = 30000;
+constexpr int kMsRecepcao = 30000;
+
+// Windows's words for the codes a user meets most, where the system has no text (Wine's
+// winhttp.dll carries none).
+std::string TextoConhecido(DWORD ACodigo) {
+  switch (ACodigo) {
+    case ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED:
+      return kTextoCertificadoNecessario;
+    case ERROR_WINHTTP_TIMEOUT:
+      return "The operation timed out";
+    case ERROR_WINHTTP_INVALID_URL:
+      return "The URL is invalid";
+    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
+      return "The URL does not use a recognized protocol";
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+      return "The server name or address could not be resolved";
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+      return "A connection with the server could not be established";
+    case ERROR_WINHTTP_CONNECTION_ERROR:
+      return "The connection with the server was terminated abnormally";
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+      return "The server returned an invalid or unrecognized response";
+    case ERROR_WINHTTP_SECURE_FAILURE:
+      return "A security error occurred";
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+      return "An error occurred in the secure channel support";
+    default:
+      return "WinHTTP error " + std::to_string(ACodigo);
+  }
+}
+
+// The system's text for a WinHTTP code (winhttp.dll's messages, then the system's), trimmed.
+std::string TextoWinHttp(DWORD ACodigo) {
+  wchar_t* texto = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
+                     FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 GetModuleHandleW(L"winhttp.dll"), ACodigo, 0, reinterpret_cast<wchar_t*>(&texto),
+                 0, nullptr);
+  const std::unique_ptr<wchar_t, decltype(&LocalFree)> guarda(texto, LocalFree);
+  const std::string r = TextoSistemaAparado(texto ? DeUtf16(texto) : std::string());
+  return r.empty() ? TextoConhecido(ACodigo) : r;
+}
+
+// The failure of the WinHTTP call that has just returned.
+[[noreturn]] void FalharWinHttp() {
+  const DWORD codigo = GetLastError();
+  throw ErroOle(TextoWinHttp(codigo));
+}
+
+InternetPtr Verificado(HINTERNET AHandle) {
+  if (!AHandle) FalharWinHttp();
+  return InternetPtr(AHandle);
+}
+
+// The first certificate of the current user's personal store, in the store's order, that has a
+// private key and whose subject contains ATexto (letter case ignored, as the system's subject
+// search does); an empty text takes the first with a key. None when nothing matches.
+CertificadoPtr CertificadoPorAssunto(const std::string& ATexto) {
+  const RepositorioPtr repositorio(
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
+  if (!repositorio) throw ErroSistemaOperacional(static_cast<int>(GetLastError()));
+  const std::wstring texto = ParaUtf16(ATexto);
+  const DWORD busca = texto.empty() ? CERT_FIND_ANY : CERT_FIND_SUBJECT_STR_W;
+  const void* parametro = texto.empty() ? nullptr : texto.c_str();
+  // Each call frees the context it is given and returns the next match.
+  PCCERT_CONTEXT c = nullptr;
+  while ((c = CertFindCertificateInStore(repositorio.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING,
+                                         0, busca, parametro, c))) {
+    DWORD tamanho = 0;
+    if (CertGetCertificateContextProperty(c, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &tamanho))
+      return CertificadoPtr(c);
+  }
+  return {};
+}
+
+struct Endereco {
+  bool Seguro = false;
+  std::wstring Servidor;
+  INTERNET_PORT Porta = 0;
+  std::wstring Caminho;  // path and query
+};
+
+Endereco LerEndereco(const std::string& AUrl) {
+  const std::wstring url = ParaUtf16(AUrl);
+  URL_COMPONENTS partes{};
+  partes.dwStructSize = sizeof partes;
+  partes.dwSchemeLength = partes.dwHostNameLength = partes.dwUrlPathLength =
+      partes.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &partes)) FalharWinHttp();
+  Endereco r;
+  r.Seguro = partes.nScheme == INTERNET_SCHEME_HTTPS;
+  r.Servidor.assign(partes.lpszHostName, partes.dwHostNameLength);
+  r.Porta = partes.nPort;
+  r.Caminho.assign(partes.lpszUrlPath, partes.dwUrlPathLength);
+  r.Caminho.append(partes.lpszExtraInfo, partes.dwExtraInfoLength);
+  if (r.Caminho.empty()) r.Caminho = L"/";
+  return r;
+}
+
+int Status(HINTERNET APedido) {
+  DWORD status = 0;
+  DWORD tamanho = sizeof status;
+  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &tamanho,
+                           WINHTTP_NO_HEADER_INDEX))
+    FalharWinHttp();
+  return static_cast<int>(status);
+}
+
+// The Content-Type header's value; empty when the answer has none.
+std::string TipoConteudo(HINTERNET APedido) {
+  DWORD tamanho = 0;
+  WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
+                      WINHTTP_NO_OUTPUT_BUFFER, &tamanho, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho == 0) return {};
+  std::wstring tipo(tamanho / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
+                           tipo.data(), &tamanho, WINHTTP_NO_HEADER_INDEX))
+    return {};
+  tipo.resize(tamanho / sizeof(wchar_t));
+  return DeUtf16(tipo);
+}
+
+std::string Corpo(HINTERNET APedido) {
+  std::string corpo;
+  std::vector<char> bloco(1 << 16);
+  for (;;) {
+    DWORD lidos = 0;
+    if (!WinHttpReadData(APedido, bloco.data(), static_cast<DWORD>(bloco.size()), &lidos))
+      FalharWinHttp();
+    if (lidos == 0) return corpo;
+    if (lidos > kTamanhoMaximoResposta - corpo.size()) throw ErroOle(kTextoRespostaGrandeDemais);
+    corpo.append(bloco.data(), lidos);
+  }
+}
+
+}  // namespace
+
+RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
+  const Endereco endereco = LerEndereco(APedido.Url);
+  CertificadoPtr certificado;
+  if (APedido.TextoAssunto) certificado = CertificadoPorAssunto(*APedido.TextoAssunto);
+
+  const InternetPtr sessao =
+      Verificado(WinHttpOpen(kAgente, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                             WINHTTP_NO_PROXY_BYPASS, 0));
+  if (!WinHttpSetTimeouts(sessao.get(), kMsResolucao, kMsConexao, kMsEnvio, kMsRecepcao))
+    FalharWinHttp();
+  const InternetPtr conexao =
+      Verificado(WinHttpConnect(sessao.get(), endereco.Servidor.c_str(), endereco.Porta, 0));
+  const InternetPtr pedido = Verificado(WinHttpOpenRequest(
+      conexao.get(), L"GET", endereco.Caminho.c_str(), nullptr, WINHTTP_NO_REFERER,
+      WINHTTP_DEFAULT_ACCEPT_TYPES, endereco.Seguro ? WINHTTP_FLAG_SECURE : 0));
+  for (const auto& [nome, valor] : APedido.Cabecalhos) {
+    const std::wstring linha = ParaUtf16(nome + ": " + valor);
+    if (!WinHttpAddRequestHeaders(pedido.get(), linha.c_str(), static_cast<DWORD>(-1),
+                                  WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE))
+      FalharWinHttp();
+  }
+  // The context goes with this request's own TLS connection to the server; a proxy is reached
+  // through a plain CONNECT and never sees it. Without one, a server that asks for a certificate
+  // makes the send fail with ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, as the request object does.
+  if (certificado && endereco.Seguro &&
+      !WinHttpSetOption(pedido.get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                        const_cast<CERT_CONTEXT*>(certificado.get()), sizeof(CERT_CONTEXT)))
+    FalharWinHttp();
+
+  if (!WinHttpSendRequest(pedido.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
+                          0, 0, 0) ||
+      !WinHttpReceiveResponse(pedido.get(), nullptr))
+    FalharWinHttp();
+  RespostaHttp r;
+  r.Status = Status(pedido.get());
+  r.TipoConteudo = TipoConteudo(pedido.get());
+  r.Corpo = Corpo(pedido.get());
+  return r;
+}
 
 }  // namespace tolvane
