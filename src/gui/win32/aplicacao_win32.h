@@ -9,6 +9,7 @@
 
 #include "app/aplicacao_janelas.h"
 #include "gui/win32/recurso.h"
+#include "platform/apartamento_com.h"
 
 namespace tolvane {
 

@@ -41,18 +41,4 @@ struct LiberarCom {
 template <typename T>
 using ComUnico = std::unique_ptr<T, LiberarCom>;
 
-// The thread's COM apartment, released at the end when CoInitializeEx took it.
-class ApartamentoCom {
- public:
-  ApartamentoCom() : FIniciado(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ApartamentoCom() {
-    if (FIniciado) CoUninitialize();
-  }
-  ApartamentoCom(const ApartamentoCom&) = delete;
-  ApartamentoCom& operator=(const ApartamentoCom&) = delete;
-
- private:
-  bool FIniciado;
-};
-
 }  // namespace tolvane
