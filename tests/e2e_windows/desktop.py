@@ -85,15 +85,21 @@ class Desktop:
             time.sleep(0.3)
 
     def icone_bandeja(self):
-        """The centre of the icon docked in the tray host, or None."""
-        for janela in self.x("xdotool", "search", "--classname", "trayer").split():
-            saida = self.x("xwininfo", "-children", "-id", janela)
-            filhos = re.findall(r"^\s+(0x[0-9a-f]+) .*?(\d+)x(\d+)\+", saida, re.M)
-            for filho, largura, altura in filhos:
-                if int(largura) > 4 and int(altura) > 4:
-                    geo = self.x("xdotool", "getwindowgeometry", filho)
-                    x, y = map(int, re.search(r"Position: (\d+),(\d+)", geo).groups())
-                    return x + int(largura) // 2, y + int(altura) // 2
+        """The centre of the program's icon docked in the tray host's panel, or None. Wine docks
+        each icon as a window of its explorer.exe inside the panel."""
+        linhas = self.x("xwininfo", "-root", "-tree").splitlines()
+        for i, linha in enumerate(linhas):
+            if '("panel" "trayer")' not in linha:
+                continue
+            recuo = len(linha) - len(linha.lstrip())
+            for descendente in linhas[i + 1:]:
+                if len(descendente) - len(descendente.lstrip()) <= recuo:
+                    break
+                m = re.search(r'"explorer\.exe"\)\s+(\d+)x(\d+)\+\S+\s+\+(-?\d+)\+(-?\d+)',
+                              descendente)
+                if m and int(m.group(1)) > 4 and int(m.group(2)) > 4:
+                    largura, altura, x, y = map(int, m.groups())
+                    return x + largura // 2, y + altura // 2
         return None
 
     def menu_bandeja(self, letra):
