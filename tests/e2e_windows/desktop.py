@@ -36,13 +36,20 @@ class Desktop:
     def __init__(self):
         self.env = ambiente_wine()
         self.temp = tempfile.TemporaryDirectory(prefix="e2e-windows-", dir=ESTADO)
-        self.trayer = subprocess.Popen(
-            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
-             "--heighttype", "pixel", "--height", "30", "--transparent", "false"],
-            env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
-        self.esperar(lambda: self.x("xdotool", "search", "--classname", "trayer").split(),
-                     "the tray host")
+        registro = os.path.join(self.temp.name, "trayer.log")
+        with open(registro, "wb") as saida:
+            self.trayer = subprocess.Popen(
+                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                 "--heighttype", "pixel", "--height", "30", "--transparent", "false"],
+                env=self.env, stdin=subprocess.DEVNULL, stdout=saida, stderr=subprocess.STDOUT)
+
+        def painel():
+            if self.trayer.poll() is not None:
+                with open(registro, encoding="utf-8", errors="replace") as f:
+                    raise AssertionError(f"trayer ended ({self.trayer.returncode}): {f.read()}")
+            return '("panel" "trayer")' in self.x("xwininfo", "-root", "-tree")
+
+        self.esperar(painel, "the tray host")
 
     def fechar(self):
         self.trayer.kill()

@@ -127,7 +127,7 @@ class Windows(unittest.TestCase):
              sem_atualizador),
             ("no server copy", lambda: os.remove(self.p.copia_servidor),
              "Falha na atualização do aplicativo. Não foi encontrado o arquivo tolvaneGestor.exe "
-             f"na pasta {caminho_windows(self.p.update)}."),
+             "na pasta {update}.\rO Sistema será finalizado."),
         ]
         for nome, preparar, texto in casos:
             with self.subTest(nome):
@@ -136,6 +136,7 @@ class Windows(unittest.TestCase):
                 preparar()
                 self.p.iniciar()
                 caixa = self.p.caixa("Aviso do Sistema")
+                texto = texto.format(update=caminho_windows(self.p.update))
                 self.assertTrue(texto_caixa(caixa).startswith(texto), texto_caixa(caixa))
                 self.p.responder_caixa(caixa)
                 self.assertNotEqual(self.p.esperar_fim(), 0)
