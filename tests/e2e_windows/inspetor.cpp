@@ -47,14 +47,33 @@ std::string Json(const std::wstring& ATexto) {
   return r + "\"";
 }
 
+std::wstring Classe(HWND AJanela);
+
+// A question to a window of another process, given up after a moment when its program is busy
+// (the notice's wait blocks it for seconds): -1 then.
+LRESULT Perguntar(HWND AJanela, UINT AMensagem, WPARAM AW = 0, LPARAM AL = 0) {
+  DWORD_PTR r = 0;
+  if (!SendMessageTimeoutW(AJanela, AMensagem, AW, AL, SMTO_ABORTIFHUNG, 250, &r)) return -1;
+  return static_cast<LRESULT>(r);
+}
+
 std::wstring Texto(HWND AJanela) {
-  // WM_GETTEXT reaches the controls of other processes too (GetWindowText does not).
-  const auto n = SendMessageW(AJanela, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring r(static_cast<std::size_t>(n) + 1, L'\0');
-  const auto lidos =
-      SendMessageW(AJanela, WM_GETTEXT, r.size(), reinterpret_cast<LPARAM>(r.data()));
-  r.resize(static_cast<std::size_t>(lidos));
-  return r;
+  // The text the window system keeps for the window: it reads without asking the window, so a
+  // window whose program is blocked (the notice's wait) still shows it. Edit fields and combo
+  // boxes keep theirs inside: those are asked with WM_GETTEXT, which reaches other processes.
+  const std::wstring classe = Classe(AJanela);
+  if (classe == L"Edit" || classe == L"ComboBox") {
+    const LRESULT n = Perguntar(AJanela, WM_GETTEXTLENGTH);
+    if (n < 0) return {};
+    std::wstring r(static_cast<std::size_t>(n) + 1, L'\0');
+    const LRESULT lidos =
+        Perguntar(AJanela, WM_GETTEXT, r.size(), reinterpret_cast<LPARAM>(r.data()));
+    r.resize(static_cast<std::size_t>(lidos < 0 ? 0 : lidos));
+    return r;
+  }
+  wchar_t buf[4096] = {};
+  const int n = InternalGetWindowText(AJanela, buf, 4096);
+  return std::wstring(buf, static_cast<std::size_t>(n > 0 ? n : 0));
 }
 
 std::wstring Classe(HWND AJanela) {
@@ -81,25 +100,24 @@ std::string Handle(HWND AJanela) {
 std::string Itens(HWND AJanela, const std::wstring& AClasse) {
   std::string r;
   if (AClasse == L"ComboBox") {
-    const auto n = SendMessageW(AJanela, CB_GETCOUNT, 0, 0);
+    const auto n = Perguntar(AJanela, CB_GETCOUNT, 0, 0);
     r += ",\"itens\":[";
     for (LRESULT i = 0; i < n; ++i) {
-      const auto tam = SendMessageW(AJanela, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+      const auto tam = Perguntar(AJanela, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+      if (tam < 0) break;
       std::wstring item(static_cast<std::size_t>(tam) + 1, L'\0');
-      SendMessageW(AJanela, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                   reinterpret_cast<LPARAM>(item.data()));
+      Perguntar(AJanela, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                reinterpret_cast<LPARAM>(item.data()));
       item.resize(static_cast<std::size_t>(tam));
       r += (i ? "," : "") + Json(item);
     }
-    r += "],\"escolhido\":" + std::to_string(SendMessageW(AJanela, CB_GETCURSEL, 0, 0));
+    r += "],\"escolhido\":" + std::to_string(Perguntar(AJanela, CB_GETCURSEL, 0, 0));
   } else if (AClasse == L"SysTabControl32") {
     // The tab texts live in the other process: only their count and the current one.
-    r += ",\"paginas\":" +
-         std::to_string(SendMessageW(AJanela, 0x1304 /* TCM_GETITEMCOUNT */, 0, 0));
-    r +=
-        ",\"escolhido\":" + std::to_string(SendMessageW(AJanela, 0x130B /* TCM_GETCURSEL */, 0, 0));
+    r += ",\"paginas\":" + std::to_string(Perguntar(AJanela, 0x1304 /* TCM_GETITEMCOUNT */, 0, 0));
+    r += ",\"escolhido\":" + std::to_string(Perguntar(AJanela, 0x130B /* TCM_GETCURSEL */, 0, 0));
   } else if (AClasse == L"Button") {
-    r += ",\"marcado\":" + std::to_string(SendMessageW(AJanela, BM_GETCHECK, 0, 0));
+    r += ",\"marcado\":" + std::to_string(Perguntar(AJanela, BM_GETCHECK, 0, 0));
   }
   return r;
 }
