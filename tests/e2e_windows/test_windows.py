@@ -280,10 +280,14 @@ class Windows(unittest.TestCase):
         self.p.responder_caixa(caixa)
         desktop.esperar(lambda: not desktop.com_classe("#32770", visivel=True), "the box to close")
 
+        # A refused query: the default error display with the status and the body; the answer
+        # saved before stays.
         responder(500, b"falha interna")
         desktop.inspetor("clicar", botao)
         caixa = self.p.caixa("tolvane Gestor")
-        self.assertIn("Erro ao consultar API Conformidade Fácil: ", texto_caixa(caixa))
+        self.assertEqual(texto_caixa(caixa), "Erro HTTP 500: falha interna.")
+        with open(caminho, "rb") as f:
+            self.assertTrue(f.read().startswith(b"[{"))
         self.p.responder_caixa(caixa)
         self.sair()
 
