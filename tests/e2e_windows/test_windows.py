@@ -197,6 +197,21 @@ class Windows(unittest.TestCase):
         self.sair()
         self.assertIsNone(desktop.icone_bandeja())
 
+    def test_restore_brings_the_main_window_back_and_closing_it_ends_the_program(self):
+        self.p.iniciar()
+        principal = self.principal()
+        desktop.inspetor("clicar", filho(principal, "Button", "Minimizar")["hwnd"])
+        desktop.esperar(lambda: not self.p.janelas("TfrmPrincipal", visivel=True),
+                        "the main window to hide")
+        # "Restore" on the taskbar button's menu, which the application window receives.
+        desktop.inspetor("restaurar", self.p.janelas("TApplication")[0]["hwnd"])
+        principal = self.principal(20)
+        self.assertEqual(principal["rect"][:2], [764, 175])
+        self.assertTrue(self.p.janelas("TApplication")[0]["visivel"])
+        desktop.inspetor("fechar", principal["hwnd"])
+        self.assertEqual(self.p.esperar_fim(), 0)
+        self.assertIsNone(desktop.icone_bandeja())
+
     def test_new_version_shows_the_notice_then_hands_over_with_the_command_line(self):
         gravador = os.path.join(self.p.update, "tolvaneAtualizador.exe")
         shutil.copy(os.environ["TOLVANE_GRAVADOR"], gravador)
