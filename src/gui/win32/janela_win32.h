@@ -78,6 +78,9 @@ class JanelaWin32 : public Janela {
   void DesenharRotuloSombra(const DRAWITEMSTRUCT& ADesenho);
   int S(int APixels) const;
 
+  // The containers (pages and panels) tell their kind in their extra window word.
+  static constexpr LONG_PTR kConteinerPainel = 1;
+
   AplicacaoWin32& FAplicacao;
   const LayoutJanela& FLayout;
   EventosJanela& FEventos;
