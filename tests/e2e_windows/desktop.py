@@ -110,18 +110,28 @@ class Desktop:
         return None
 
     def menu_bandeja(self, letra):
-        """Presses the right button on the icon and, while it is down, chooses the menu item
-        with the access key given."""
-        x, y = self.esperar(self.icone_bandeja, "the tray icon")
-        self.x("xdotool", "mousemove", str(x), str(y), "mousedown", "3")
-        try:
-            self.esperar(lambda: self.com_classe("#32768", visivel=True),
-                         "the tray menu on the button's press", 20)
-            self.inspetor("menu", letra)
-            self.esperar(lambda: not self.com_classe("#32768", visivel=True),
-                         "the tray menu to close", 20)
-        finally:
-            self.x("xdotool", "mouseup", "3")
+        """Presses the right button on the icon: the menu opens on the press and stays open when
+        the button is released; then the item with the access key given is chosen."""
+        # A press that comes while Wine still lays out a newly docked icon gets lost: a few
+        # tries, each one a whole press and release.
+        for tentativa in range(3):
+            x, y = self.esperar(self.icone_bandeja, "the tray icon")
+            self.x("xdotool", "mousemove", str(x), str(y), "mousedown", "3")
+            try:
+                self.esperar(lambda: self.com_classe("#32768", visivel=True),
+                             "the tray menu on the button's press", 5)
+                break
+            except AssertionError:
+                if tentativa == 2:
+                    raise
+            finally:
+                self.x("xdotool", "mouseup", "3")
+        time.sleep(0.3)
+        if not self.com_classe("#32768", visivel=True):
+            raise AssertionError("releasing the right button closed the tray menu")
+        self.inspetor("menu", letra)
+        self.esperar(lambda: not self.com_classe("#32768", visivel=True), "the tray menu to close",
+                     20)
 
     def com_classe(self, classe, texto=None, visivel=None, pid=None):
         return [j for j in self.janelas() if j["classe"] == classe

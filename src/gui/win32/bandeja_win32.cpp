@@ -110,8 +110,19 @@ void BandejaWin32::AbrirMenu() {
   GetCursorPos(&lugar);
   HWND janela = FJanela.get();
   SetForegroundWindow(janela);
-  const UINT comando = static_cast<UINT>(TrackPopupMenu(
-      FMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, lugar.x, lugar.y, 0, janela, nullptr));
+  // The menu opens from the mouse position towards the middle of the screen: pushed back from a
+  // screen edge it would lie under the pointer, and releasing the button that opened it would
+  // choose the item there (Wine does push it so, with the tray in a corner).
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint(lugar, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& area = monitor.rcMonitor;
+  const UINT alinhamento =
+      (lugar.x > (area.left + area.right) / 2 ? TPM_RIGHTALIGN : TPM_LEFTALIGN) |
+      (lugar.y > (area.top + area.bottom) / 2 ? TPM_BOTTOMALIGN : TPM_TOPALIGN);
+  const UINT comando = static_cast<UINT>(
+      TrackPopupMenu(FMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY | alinhamento, lugar.x,
+                     lugar.y, 0, janela, nullptr));
   // The menu closes properly only after the window has seen one more message.
   PostMessageW(janela, WM_NULL, 0, 0);
   if (comando != 0) FDona.EscolherItemMenu(comando);
