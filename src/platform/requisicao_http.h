@@ -20,6 +20,12 @@ inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 // from libcurl's environment variables: https_proxy or HTTPS_PROXY, else all_proxy or ALL_PROXY,
 // with the exceptions of no_proxy or NO_PROXY; the client certificate goes to the service only,
 // never to a proxy.
+//
+// Windows: the WinHTTP C API that the request object wraps, with the system's proxy setting
+// (WINHTTP_ACCESS_TYPE_DEFAULT_PROXY), the system's certification authorities (the certificate
+// stores), the object's time-outs (resolve none, connect 60 s, send and receive 30 s each) and
+// its schemes (http and https). Failure texts are winhttp.dll's for the code, trimmed, or
+// Windows's words for the common codes where the system has none (Wine).
 class RequisicaoHttp {
  public:
   RequisicaoHttp();

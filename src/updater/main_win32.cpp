@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/utf8.h"
+#include "platform/apartamento_com.h"
 #include "updater/atualizador.h"
 
 namespace {
@@ -30,6 +31,8 @@ std::vector<std::string> LinhaDeComando() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The shell starts the program again, and Windows asks for COM on a thread that calls it.
+  const tolvane::ApartamentoCom com;
   try {
     return tolvane::ExecutarAtualizador(LinhaDeComando(), std::cerr);
   } catch (const std::exception& e) {

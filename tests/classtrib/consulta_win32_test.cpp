@@ -16,6 +16,7 @@
 #include "classtrib/conformidade_facil.h"
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
+#include "comum/porta_livre.h"
 #include "comum/variavel_ambiente.h"
 #include "core/erro.h"
 #include "core/utf8.h"
@@ -113,6 +114,32 @@ TEST(ConsultaWindows, NenhumCertificadoCorresponde_FalhaDeTransporte) {
   const Erro e = teste::ErroLancado([] { ConsultarCst("eco", "NINGUEM COM ESTE NOME"); });
   EXPECT_EQ(e.Mensagem(),
             kPrefixoTransporte + (sistema.empty() ? kTextoCertificadoNecessario : sistema));
+}
+
+// Transport failures read as the system words them, or as Windows does where the system has no
+// text; never as a bare code.
+TEST(ConsultaWindows, FalhasDeTransporteComOTextoDoSistema) {
+  struct Caso {
+    const char* Rotulo;
+    std::string Url;
+    DWORD Codigo;
+    const char* PalavrasDoWindows;
+  };
+  const Caso casos[] = {
+      {"conexão recusada",
+       "https://localhost:" + std::to_string(teste::PortaLivre()) + "/api/v1/consultas",
+       ERROR_WINHTTP_CANNOT_CONNECT, "A connection with the server could not be established"},
+      {"esquema desconhecido", "ftp://localhost/api/v1/consultas",
+       ERROR_WINHTTP_UNRECOGNIZED_SCHEME, "The URL does not use a recognized protocol"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", c.Url);
+    const std::string sistema = TextoWinHttp(c.Codigo);
+    const Erro e = teste::ErroLancado(
+        [] { TConformidadeFacil("EMPRESA TESTE").ConsultarClassTribPorCst("000"); });
+    EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + (sistema.empty() ? c.PalavrasDoWindows : sistema));
+  }
 }
 
 }  // namespace

@@ -133,6 +133,27 @@ int ExecutarLinux(const std::string& APrograma, const std::vector<std::string>& 
 
 }  // namespace
 
+ProgramaEmExecucao::ProgramaEmExecucao(const std::string& APrograma,
+                                       const std::vector<std::string>& AArgumentos) {
+  std::wstring linha = Citado(Largo(APrograma));
+  for (const auto& a : AArgumentos) linha += L" " + Citado(Largo(a));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(Largo(APrograma).c_str(), linha.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &pi))
+    throw std::runtime_error("cannot start " + APrograma + ": error " +
+                             std::to_string(GetLastError()));
+  CloseHandle(pi.hThread);
+  FProcesso = pi.hProcess;
+}
+
+ProgramaEmExecucao::~ProgramaEmExecucao() {
+  TerminateProcess(FProcesso, 1);
+  WaitForSingleObject(FProcesso, 60000);
+  CloseHandle(FProcesso);
+}
+
 int Executar(const std::string& APrograma, const std::vector<std::string>& AArgumentos,
              const std::string& ASaida, const std::string& AErros) {
   const bool windows =

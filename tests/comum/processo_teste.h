@@ -13,4 +13,19 @@ namespace tolvane::teste {
 int Executar(const std::string& APrograma, const std::vector<std::string>& AArgumentos,
              const std::string& ASaida, const std::string& AErros = "");
 
+#ifdef _WIN32
+// A Windows program started with its arguments and not waited for, so that its executable is in
+// use meanwhile; ended, and waited for, at the latest when the object goes.
+class ProgramaEmExecucao {
+ public:
+  ProgramaEmExecucao(const std::string& APrograma, const std::vector<std::string>& AArgumentos);
+  ~ProgramaEmExecucao();
+  ProgramaEmExecucao(const ProgramaEmExecucao&) = delete;
+  ProgramaEmExecucao& operator=(const ProgramaEmExecucao&) = delete;
+
+ private:
+  void* FProcesso = nullptr;  // the process's HANDLE
+};
+#endif
+
 }  // namespace tolvane::teste

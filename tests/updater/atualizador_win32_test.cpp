@@ -1,8 +1,6 @@
 // The updater program on Windows, started as the program starts it: its tags as one command line
 // with nothing quoted, folders with their blanks as "§", the name as it is. The program it
 // replaces and starts again is a helper that records how it was started.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,32 +38,6 @@ std::string EmUtf16le(const std::string& ATexto) {
   }
   return r;
 }
-
-// The old program, running for a while, so that its executable is locked.
-class ProgramaEmExecucao {
- public:
-  ProgramaEmExecucao(const std::string& AExecutavel, int AMilissegundos) {
-    const std::u16string programa = Utf16DeUtf8(AExecutavel);
-    std::u16string linha = u"\"" + programa + u"\" " + Utf16DeUtf8(std::to_string(AMilissegundos));
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    if (!CreateProcessW(reinterpret_cast<const wchar_t*>(programa.c_str()),
-                        reinterpret_cast<wchar_t*>(linha.data()), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &si, &FInfo))
-      throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
-    CloseHandle(FInfo.hThread);
-  }
-  ~ProgramaEmExecucao() {
-    TerminateProcess(FInfo.hProcess, 1);
-    WaitForSingleObject(FInfo.hProcess, 60000);
-    CloseHandle(FInfo.hProcess);
-  }
-  ProgramaEmExecucao(const ProgramaEmExecucao&) = delete;
-  ProgramaEmExecucao& operator=(const ProgramaEmExecucao&) = delete;
-
- private:
-  PROCESS_INFORMATION FInfo{};
-};
 
 class AtualizadorWindows : public ::testing::Test {
  protected:
@@ -130,7 +102,7 @@ TEST_F(AtualizadorWindows, WaitsForTheRunningProgramThenReplacesIt) {
   fs::remove(CaminhoDe(FAtual));
   fs::copy_file(CaminhoDe(CAMINHO_PROGRAMA_SUBSTITUIDO), CaminhoDe(FAtual));
   teste::DefinirTempo(FAtual, 1600000000);
-  const ProgramaEmExecucao antigo(FAtual, 2000);
+  const teste::ProgramaEmExecucao antigo(FAtual, {"2000"});
   const auto r = Executar(Linha());
   EXPECT_EQ(r.Codigo, 0) << r.Erros;
   EXPECT_EQ(r.Erros, "");
