@@ -71,7 +71,7 @@ fi
 
 SERVICO=$DEMO/servico
 tests/wine/servidor_https.sh iniciar "$SERVICO"
-trap 'tests/wine/servidor_https.sh parar "$SERVICO"' EXIT
+trap '"$RAIZ/tests/wine/servidor_https.sh" parar "$SERVICO"' EXIT
 PORTA=$(cat "$SERVICO/porta")
 mkdir -p "$SERVICO/respostas"
 cat >"$SERVICO/respostas/demo.corpo" <<'JSON'
