@@ -36,9 +36,15 @@ iniciar() {
   parar "$estado"
   mkdir -p "$estado"
 
-  # A display of the prefix's own; Xvfb writes its number when it is ready.
+  # A display of the prefix's own, on a number away from the usual ones (a desktop's :0, the
+  # lowest free numbers that other Xvfb runs take): two servers on one number take each other's
+  # socket. Xvfb writes the number when it is ready.
   rm -f "$estado/tela"
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$estado/tela" </dev/null \
+  local numero
+  for numero in $(shuf -i 200-899 -n 40); do
+    [ -e "/tmp/.X$numero-lock" ] || [ -e "/tmp/.X11-unix/X$numero" ] || break
+  done
+  Xvfb ":$numero" -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$estado/tela" </dev/null \
     >"$estado/xvfb.log" 2>&1 &
   echo $! >"$estado/xvfb.pid"
   for _ in $(seq 100); do [ -s "$estado/tela" ] && break; sleep 0.1; done
