@@ -119,7 +119,7 @@ class Desktop:
             self.x("xdotool", "mousemove", str(x), str(y), "mousedown", "3")
             try:
                 self.esperar(lambda: self.com_classe("#32768", visivel=True),
-                             "the tray menu on the button's press", 5)
+                             "the tray menu on the button's press", 10)
                 break
             except AssertionError:
                 if tentativa == 2:
