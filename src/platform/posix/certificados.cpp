@@ -224,6 +224,24 @@ std::optional<std::string> Atributo(const X509_NAME* ANome, int ANid) {
   return TextoAsn1(X509_NAME_ENTRY_get_data(X509_NAME_get_entry(ANome, i)));
 }
 
+// The subject as CryptoAPI's simple name string: the values in their order, ", " between
+// attributes and " + " inside a multi-valued one.
+std::string TextoAssunto(const X509* ACertificado) {
+  const X509_NAME* assunto = X509_get_subject_name(ACertificado);
+  std::string r;
+  int conjuntoAnterior = -1;
+  for (int i = 0; i < X509_NAME_entry_count(assunto); ++i) {
+    const X509_NAME_ENTRY* item = X509_NAME_get_entry(assunto, i);
+    const int conjunto = X509_NAME_ENTRY_set(item);
+    if (i > 0) r += conjunto == conjuntoAnterior ? " + " : ", ";
+    r += TextoAsn1(X509_NAME_ENTRY_get_data(item));
+    conjuntoAnterior = conjunto;
+  }
+  return r;
+}
+
+}  // namespace
+
 std::string NomeSimples(const X509* ACertificado) {
   const X509_NAME* assunto = X509_get_subject_name(ACertificado);
   NomesAlternativosPtr alternativos(static_cast<GENERAL_NAMES*>(
@@ -246,24 +264,6 @@ std::string NomeSimples(const X509* ACertificado) {
     return TextoAsn1(X509_NAME_ENTRY_get_data(X509_NAME_get_entry(assunto, 0)));
   return {};
 }
-
-// The subject as CryptoAPI's simple name string: the values in their order, ", " between
-// attributes and " + " inside a multi-valued one.
-std::string TextoAssunto(const X509* ACertificado) {
-  const X509_NAME* assunto = X509_get_subject_name(ACertificado);
-  std::string r;
-  int conjuntoAnterior = -1;
-  for (int i = 0; i < X509_NAME_entry_count(assunto); ++i) {
-    const X509_NAME_ENTRY* item = X509_NAME_get_entry(assunto, i);
-    const int conjunto = X509_NAME_ENTRY_set(item);
-    if (i > 0) r += conjunto == conjuntoAnterior ? " + " : ", ";
-    r += TextoAsn1(X509_NAME_ENTRY_get_data(item));
-    conjuntoAnterior = conjunto;
-  }
-  return r;
-}
-
-}  // namespace
 
 std::vector<std::string> NomesCertificadosPessoais() {
   std::vector<std::string> nomes;
