@@ -1,5 +1,6 @@
 // The updater's command line, split at NUL bytes into arguments: it is either refused with
-// "EParametro" or gives three non-empty values and a plain file name, never a path.
+// "EParametro" or gives three non-empty values and a plain file name, never a path (on Linux a
+// backslash is a letter of a file name, not a separator).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "core/erro.h"
+#include "platform/nomes.h"
 #include "updater/argumentos.h"
 
 namespace {
@@ -34,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ATa
                   !lidos.NomeExecutavel.empty(),
               "empty value accepted");
     const std::string& nome = lidos.NomeExecutavel;
-    Verificar(nome.find_first_of("/\\") == std::string::npos && nome != "." && nome != "..",
+    Verificar(nome.find('/') == std::string::npos &&
+                  nome.find(tolvane::kSeparador) == std::string::npos && nome != "." &&
+                  nome != "..",
               "executable name is a path");
     Verificar(lidos.PastaAtualizacao.find("§") == std::string::npos &&
                   lidos.PastaExecutavel.find("§") == std::string::npos,

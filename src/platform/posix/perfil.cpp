@@ -10,6 +10,7 @@
 #include "core/utf8.h"
 #include "platform/codificacao.h"
 #include "platform/posix/descritor.h"
+#include "platform/posix/perfil_bytes.h"
 
 // Hand-written rather than an INI library: the ERP's files are read by the Windows
 // private-profile function on its workstations, and these exact rules (first match, quotes, the
@@ -100,7 +101,11 @@ std::string_view SemAspas(std::string_view AValor) {
 
 std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
                       const std::string& AChave) {
-  const std::string texto = DecodificarArquivo(LerBytes(AArquivo));
+  return ValorPerfil(LerBytes(AArquivo), ASecao, AChave);
+}
+
+std::string ValorPerfil(std::string_view ABytes, std::string_view ASecao, std::string_view AChave) {
+  const std::string texto = DecodificarArquivo(ABytes);
   bool naSecao = false;
   std::size_t inicio = 0;
   while (inicio < texto.size()) {

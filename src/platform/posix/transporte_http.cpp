@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,8 +27,12 @@ struct LiberaCurl {
 struct LiberaLista {
   void operator()(curl_slist* A) const { curl_slist_free_all(A); }
 };
+struct LiberaUrl {
+  void operator()(CURLU* A) const { curl_url_cleanup(A); }
+};
 using CurlPtr = std::unique_ptr<CURL, LiberaCurl>;
 using ListaPtr = std::unique_ptr<curl_slist, LiberaLista>;
+using UrlPtr = std::unique_ptr<CURLU, LiberaUrl>;
 
 // The Windows request object's defaults: 60 s to connect, 30 s for each send and receive.
 constexpr long kSegundosConexao = 60;
@@ -125,6 +130,29 @@ int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   return 0;
 }
 
+// Scheme and origin ("https://host:port", the host in lower case) of an address as libcurl reads
+// it; empty texts when it cannot be read.
+struct Origem {
+  std::string Esquema;
+  std::string Endereco;
+};
+Origem OrigemDe(const std::string& AUrl) {
+  UrlPtr url(curl_url());
+  if (!url || curl_url_set(url.get(), CURLUPART_URL, AUrl.c_str(), 0) != CURLUE_OK) return {};
+  auto parte = [&](CURLUPart AParte, unsigned AOpcoes) {
+    char* valor = nullptr;
+    if (curl_url_get(url.get(), AParte, &valor, AOpcoes) != CURLUE_OK) return std::string();
+    std::string r(valor);
+    curl_free(valor);
+    return r;
+  };
+  Origem r{parte(CURLUPART_SCHEME, 0), parte(CURLUPART_HOST, 0)};
+  for (char& c : r.Endereco)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  r.Endereco = r.Esquema + "://" + r.Endereco + ":" + parte(CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  return r;
+}
+
 constexpr const char* kRespostaGrandeDemais =
     "A resposta do servidor ultrapassa o limite de 64 MiB";
 
@@ -196,12 +224,10 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   char textoErro[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
   Definir(c, CURLOPT_ERRORBUFFER, textoErro);
-  Definir(c, CURLOPT_URL, APedido.Url.c_str());
   Definir(c, CURLOPT_HTTPGET, 1L);
   Definir(c, CURLOPT_PROTOCOLS_STR, "https");
-  Definir(c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-  Definir(c, CURLOPT_FOLLOWLOCATION, 1L);
-  Definir(c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
+  // Redirects are followed below, not by libcurl, so that they never leave the service's host.
+  Definir(c, CURLOPT_FOLLOWLOCATION, 0L);
   Definir(c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
   Definir(c, CURLOPT_SSL_VERIFYPEER, 1L);
   Definir(c, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -225,17 +251,38 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
     Definir(c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
   }
 
-  const CURLcode rc = curl_easy_perform(c);
-  if (rc != CURLE_OK) {
-    std::string texto = !t.Falha.empty()                ? t.Falha
-                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
-                        : textoErro[0] != 0             ? std::string(textoErro)
-                                                        : std::string(curl_easy_strerror(rc));
-    throw ErroTransporte(TextoSistemaAparado(texto));
+  // A redirect is followed on the same host only: the client certificate and the query belong
+  // to the service, and a server that sends them elsewhere (or to plain http) gets neither.
+  std::string url = APedido.Url;
+  for (long redirecionamentos = 0;; ++redirecionamentos) {
+    Definir(c, CURLOPT_URL, url.c_str());
+    t.Corpo.clear();
+    const CURLcode rc = curl_easy_perform(c);
+    if (rc != CURLE_OK) {
+      std::string texto = !t.Falha.empty()                ? t.Falha
+                          : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kRespostaGrandeDemais)
+                          : textoErro[0] != 0             ? std::string(textoErro)
+                                                          : std::string(curl_easy_strerror(rc));
+      throw ErroTransporte(TextoSistemaAparado(texto));
+    }
+    long status = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    char* destino = nullptr;
+    curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &destino);
+    if (!destino || status / 100 != 3)
+      return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
+    if (redirecionamentos == kMaximoRedirecionamentos)
+      throw ErroTransporte("Maximum (" + std::to_string(kMaximoRedirecionamentos) +
+                           ") redirects followed");
+    const std::string proximo = destino;
+    const Origem origem = OrigemDe(proximo);
+    if (origem.Esquema != "https")
+      throw ErroTransporte("Protocol \"" + origem.Esquema +
+                           "\" not supported or disabled in libcurl");
+    if (origem.Endereco != OrigemDe(url).Endereco)
+      throw ErroTransporte("Redirecionamento para outro servidor recusado: " + proximo);
+    url = proximo;
   }
-  long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo)};
 }
 
 }  // namespace tolvane
