@@ -278,6 +278,47 @@ TEST_F(Consulta, PontaQuebradaOuHostil_MensagemExataEArquivoAnteriorIntacto) {
   }
 }
 
+// Peer and host verification stay on whatever the environment says: the variables that OpenSSL
+// and the curl tool read for their trust store do not make an unknown server trusted; only the
+// documented TOLVANE_CLASSTRIB_CA adds an authority, and even then the host name must match.
+TEST_F(Consulta, VerificacaoDoServidorNaoSeDesliga) {
+  Resposta("ok", 200, "{}");
+  const std::string outraCa = Material("outra-ca.pem");
+  PastaTemporaria pastaCa;
+  teste::EscreverArquivo(pastaCa / "outra.pem", teste::LerArquivo(outraCa));
+  const ServidorHttps outroHost(FMaterial->Caminho(), "outro-host");
+  const std::string naoConfiavel =
+      kPrefixoTransporte + "SSL certificate problem: unable to get local issuer certificate";
+  struct {
+    const char* Rotulo;
+    std::vector<std::pair<const char*, std::string>> Ambiente;
+    const ServidorHttps& Servidor;
+    std::string Esperado;
+  } const casos[] = {
+      {"variaveis_do_openssl_e_do_curl",
+       {{"SSL_CERT_FILE", outraCa},
+        {"SSL_CERT_DIR", pastaCa.Caminho()},
+        {"CURL_CA_BUNDLE", outraCa},
+        {"CURL_SSL_NO_VERIFY", "1"}},
+       *FNaoConfiavel,
+       naoConfiavel},
+      {"ca_extra_documentada", {{"TOLVANE_CLASSTRIB_CA", outraCa}}, *FNaoConfiavel, "{}"},
+      {"ca_extra_nao_dispensa_o_nome_do_host",
+       {},
+       outroHost,
+       kPrefixoTransporte +
+           "SSL: no alternative certificate subject name matches target host name '127.0.0.1'"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    std::vector<std::unique_ptr<VariavelAmbiente>> variaveis;
+    for (const auto& [nome, valor] : c.Ambiente)
+      variaveis.push_back(std::make_unique<VariavelAmbiente>(nome, valor));
+    EXPECT_EQ(MensagemDeErro([&] { return ConsultarCst(c.Servidor, "ok", ""); }),
+              c.Esperado == "{}" ? "(nenhum erro)" : c.Esperado);
+  }
+}
+
 // A server that takes the request and never answers: the query gives up on its own after the
 // receive time-out (30 s without data) with the transport's message. The bound is generous; the
 // time-out is the behaviour under test.

@@ -42,7 +42,12 @@ constexpr long kMaximoRedirecionamentos = 10;
 Erro ErroTransporte(const std::string& ATexto) { return ErroOle(ATexto); }
 
 void IniciarLibcurl() {
-  static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
+  static const CURLcode rc = [] {
+    // libcurl writes every TLS session's secrets to the file this variable names, read once
+    // here; the program never hands its secrets to a file, whoever set the variable.
+    unsetenv("SSLKEYLOGFILE");
+    return curl_global_init(CURL_GLOBAL_DEFAULT);
+  }();
   if (rc != CURLE_OK) throw ErroTransporte(curl_easy_strerror(rc));
 }
 
