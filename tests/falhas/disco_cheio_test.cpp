@@ -70,7 +70,9 @@ TEST(DiscoCheio, GravacoesDoProgramaDeixamOArquivoAntigoInteiro) {
       esperado.replace(p, 7, disco.Caminho());
     EXPECT_EQ(disco.NoDisco([&] { c.Gravar(origem.Caminho(), disco.Caminho()); }), esperado)
         << "(disk limited by " << disco.Como() << ")";
-    if (c.Anterior) EXPECT_EQ(teste::LerArquivo(disco / c.Arquivo), c.Anterior);
+    if (c.Anterior) {
+      EXPECT_EQ(teste::LerArquivo(disco / c.Arquivo), c.Anterior);
+    }
     EXPECT_EQ(teste::EntradasDaPasta(disco.Caminho()), antes) << "a partial file was left";
   }
 }
