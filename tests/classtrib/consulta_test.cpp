@@ -254,7 +254,8 @@ TEST_F(Consulta, PontaQuebradaOuHostil_MensagemExataEArquivoAnteriorIntacto) {
   } const casos[] = {
       {"fecha_no_meio_do_corpo", *FSemCliente, "meio",
        "transfer closed with 989 bytes remaining to read"},
-      {"so_tls_1_0", tls10, "ok", "error:0A000102:SSL routines::unsupported protocol"},
+      {"so_tls_1_0", tls10, "ok",
+       "OpenSSL/N: error:0A00042E:SSL routines::tlsv1 alert protocol version"},
       {"certificado_expirado", expirado, "ok", "SSL certificate problem: certificate has expired"},
       {"certificado_de_outro_host", outroHost, "ok",
        "SSL: no alternative certificate subject name matches target host name '127.0.0.1'"},
