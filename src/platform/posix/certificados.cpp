@@ -44,7 +44,7 @@ using Pkcs12Ptr = std::unique_ptr<PKCS12, LiberaPkcs12>;
 using NomesAlternativosPtr = std::unique_ptr<GENERAL_NAMES, LiberaNomesAlternativos>;
 
 // A certificate file is a few kilobytes; anything much larger is not one.
-constexpr std::uintmax_t kTamanhoMaximoArquivo = 1024 * 1024;
+constexpr std::uintmax_t kTamanhoMaximoArquivo = std::uintmax_t{1024} * 1024;
 
 fs::path PastaRepositorio() {
   fs::path base;
@@ -129,7 +129,7 @@ CadeiaPtr MontarCadeia(std::vector<X509Ptr>& AOutros) {
   CadeiaPtr cadeia(sk_X509_new_null());
   if (!cadeia) return nullptr;
   for (auto& c : AOutros)
-    if (sk_X509_push(cadeia.get(), c.get()) > 0) c.release();
+    if (sk_X509_push(cadeia.get(), c.get()) > 0) (void)c.release();  // the stack owns it now
   return cadeia;
 }
 
