@@ -22,8 +22,11 @@ class Concorrencia(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.temp = tempfile.TemporaryDirectory(prefix="tolvane-concorrencia-")
+        cls.addClassCleanup(cls.temp.cleanup)
         base = cls.temp.name
         cls.fb = os.path.join(base, "firebird")
+        # Stopped also when a later step of the set-up fails.
+        cls.addClassCleanup(subprocess.run, [SERVIDOR_FIREBIRD, "parar", cls.fb], timeout=60)
         subprocess.run([SERVIDOR_FIREBIRD, "iniciar", cls.fb], check=True,
                        stdout=subprocess.DEVNULL, timeout=120)
         with open(os.path.join(cls.fb, "porta")) as f:
@@ -50,11 +53,6 @@ class Concorrencia(unittest.TestCase):
             with open(os.path.join(estacao, "tolvaneempresa.ini"), "w") as f:
                 f.write(f"[IniServidor]\r\nnomearquivo={ini_servidor}\r\n")
             cls.estacoes.append((estacao, home))
-
-    @classmethod
-    def tearDownClass(cls):
-        subprocess.run([SERVIDOR_FIREBIRD, "parar", cls.fb], timeout=60)
-        cls.temp.cleanup()
 
     def setUp(self):
         self.tela = Tela()
