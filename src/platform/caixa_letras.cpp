@@ -13,7 +13,7 @@ std::u32string MinusculasUnicode(std::string_view ATexto) {
       r += MinusculaUnicode(c.Codigo);
       i += c.Tamanho;
     } else {
-      r += 0x110000 + static_cast<unsigned char>(ATexto[i]);
+      r += static_cast<char32_t>(0x110000 + static_cast<unsigned char>(ATexto[i]));
       ++i;
     }
   }

@@ -14,9 +14,10 @@ inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 // the status and the body. Use a new object for every request.
 //
 // Linux: libcurl with OpenSSL; peer and host verification always on, TLS 1.2 or newer, https
-// only (redirects too), connect time-out 60 s, and the transfer gives up when less than one byte
-// has moved in 30 s. The environment variable TOLVANE_CLASSTRIB_CA may name a PEM file of extra
-// certification authorities, trusted besides the system's (for an HTTPS proxy too). A proxy comes
+// only, redirects followed on the same host only (at most 10), connect time-out 60 s, and the
+// transfer gives up when less than one byte has moved in 30 s. The environment variable
+// TOLVANE_CLASSTRIB_CA may name a PEM file of extra certification authorities, trusted besides the
+// system's (for an HTTPS proxy too). A proxy comes
 // from libcurl's environment variables: https_proxy or HTTPS_PROXY, else all_proxy or ALL_PROXY,
 // with the exceptions of no_proxy or NO_PROXY; the client certificate goes to the service only,
 // never to a proxy.

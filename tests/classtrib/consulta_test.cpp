@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -234,6 +235,111 @@ TEST_F(Consulta, TransportFailuresGiveTheirExactMessages) {
     EXPECT_EQ(MensagemDeErro([] { TConformidadeFacil("").ConsultarClassTrib(); }),
               kPrefixoTransporte + "Protocol \"http\" not supported or disabled in libcurl");
   }
+}
+
+// Broken and hostile peers of the test query: each case gives its exact message and leaves the
+// earlier answer file byte for byte as it was, with nothing beside it. The servers of this table
+// ask for no client certificate, so each failure is the peer's own.
+TEST_F(Consulta, BrokenOrHostilePeerGivesTheExactMessageAndKeepsThePreviousFile) {
+  Resposta("ok", 200, "{\"nova\":1}");
+  const ServidorHttps tls10(FMaterial->Caminho(), "tls10");
+  const ServidorHttps expirado(FMaterial->Caminho(), "expirado");
+  const ServidorHttps outroHost(FMaterial->Caminho(), "outro-host");
+  const std::string anterior = "{\"anterior\":\"ção\"}\r\n\r\n";
+  struct {
+    const char* Rotulo;
+    const ServidorHttps& Servidor;
+    const char* Cenario;
+    std::string Mensagem;  // after kPrefixoTransporte
+  } const casos[] = {
+      {"fecha_no_meio_do_corpo", *FSemCliente, "meio",
+       "transfer closed with 989 bytes remaining to read"},
+      {"so_tls_1_0", tls10, "ok",
+       "OpenSSL/N: error:0A00042E:SSL routines::tlsv1 alert protocol version"},
+      {"certificado_expirado", expirado, "ok", "SSL certificate problem: certificate has expired"},
+      {"certificado_de_outro_host", outroHost, "ok",
+       "SSL: no alternative certificate subject name matches target host name '127.0.0.1'"},
+      {"redireciona_para_http", *FSemCliente, "redir-http",
+       "Protocol \"http\" not supported or disabled in libcurl"},
+      {"redireciona_para_outro_host", *FSemCliente, "redir-outro",
+       "Redirecionamento para outro servidor recusado: https://localhost:" +
+           std::to_string(FSemCliente->Porta()) + "/ok/api/v1/consultas/classTrib?Cst=000"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    PastaTemporaria executavel;
+    const std::string arquivo = executavel / "RetornoClassTrib.json";
+    teste::EscreverArquivo(arquivo, anterior);
+    const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", c.Servidor.BaseUrl(c.Cenario));
+    EXPECT_EQ(MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); }),
+              kPrefixoTransporte + c.Mensagem);
+    EXPECT_EQ(teste::LerArquivo(arquivo), anterior);
+    EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+              std::vector<std::string>{"RetornoClassTrib.json"});
+  }
+}
+
+// Peer and host verification stay on whatever the environment says: the variables that OpenSSL
+// and the curl tool read for their trust store do not make an unknown server trusted; only the
+// documented TOLVANE_CLASSTRIB_CA adds an authority, and even then the host name must match.
+TEST_F(Consulta, ServerVerificationCannotBeSwitchedOff) {
+  Resposta("ok", 200, "{}");
+  const std::string outraCa = Material("outra-ca.pem");
+  PastaTemporaria pastaCa;
+  teste::EscreverArquivo(pastaCa / "outra.pem", teste::LerArquivo(outraCa));
+  const ServidorHttps outroHost(FMaterial->Caminho(), "outro-host");
+  const std::string naoConfiavel =
+      kPrefixoTransporte + "SSL certificate problem: unable to get local issuer certificate";
+  struct {
+    const char* Rotulo;
+    std::vector<std::pair<const char*, std::string>> Ambiente;
+    const ServidorHttps& Servidor;
+    std::string Esperado;
+  } const casos[] = {
+      {"variaveis_do_openssl_e_do_curl",
+       {{"SSL_CERT_FILE", outraCa},
+        {"SSL_CERT_DIR", pastaCa.Caminho()},
+        {"CURL_CA_BUNDLE", outraCa},
+        {"CURL_SSL_NO_VERIFY", "1"}},
+       *FNaoConfiavel,
+       naoConfiavel},
+      {"ca_extra_documentada", {{"TOLVANE_CLASSTRIB_CA", outraCa}}, *FNaoConfiavel, "{}"},
+      {"ca_extra_nao_dispensa_o_nome_do_host",
+       {},
+       outroHost,
+       kPrefixoTransporte +
+           "SSL: no alternative certificate subject name matches target host name '127.0.0.1'"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    std::vector<std::unique_ptr<VariavelAmbiente>> variaveis;
+    for (const auto& [nome, valor] : c.Ambiente)
+      variaveis.push_back(std::make_unique<VariavelAmbiente>(nome, valor));
+    EXPECT_EQ(MensagemDeErro([&] { return ConsultarCst(c.Servidor, "ok", ""); }),
+              c.Esperado == "{}" ? "(nenhum erro)" : c.Esperado);
+  }
+}
+
+// A server that takes the request and never answers: the query gives up on its own after the
+// receive time-out (30 s without data) with the transport's message. The bound is generous; the
+// time-out is the behaviour under test.
+TEST_F(Consulta, ServerThatNeverAnswersIsGivenUpAtTheTimeOut) {
+  PastaTemporaria executavel;
+  const std::string arquivo = executavel / "RetornoClassTrib.json";
+  teste::EscreverArquivo(arquivo, "anterior\r\n");
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", FSemCliente->BaseUrl("silencio"));
+  const auto inicio = std::chrono::steady_clock::now();
+  const std::string mensagem =
+      MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); });
+  const auto segundos =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - inicio)
+          .count();
+  EXPECT_TRUE(std::regex_match(
+      mensagem, std::regex(kPrefixoTransporte + "Operation too slow\\. Less than 1 bytes/sec "
+                                                "transferred the last 30 seconds")))
+      << mensagem;
+  EXPECT_LT(segundos, 120);
+  EXPECT_EQ(teste::LerArquivo(arquivo), "anterior\r\n");
 }
 
 // A server that asks for a certificate but would also serve a client without one: the request

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """HTTPS test server that answers like the tax-classification consultation service.
 
-    servidor_https.py --pasta DIR [--modo mutuo|opcional|sem-cliente|nao-confiavel|proxy]
+    servidor_https.py --pasta DIR [--modo mutuo|opcional|sem-cliente|nao-confiavel|proxy|
+                                          tls10|expirado|outro-host]
                       [--porta N]
 
 On its first start in DIR it makes, with the openssl command, its test key material (all of it
@@ -17,7 +18,9 @@ generated, nothing kept in the repository):
 
 Modes: "mutuo" (default) requires a client certificate from the test CA; "opcional" asks for one
 but also serves a client that sends none; "sem-cliente" asks for none; "nao-confiavel" presents
-the server certificate of the other CA and asks for none; "proxy" is an HTTPS proxy that only
+the server certificate of the other CA and asks for none; "tls10" speaks only TLS 1.0;
+"expirado" and "outro-host" present the expired certificate and the one for another host name
+(all three ask for no client certificate); "proxy" is an HTTPS proxy that only
 tunnels CONNECT requests, asks every client for a certificate (optional) and appends one line per
 tunnel to DIR/proxy.log: "tunel <host:port> certificado: <common name of the client certificate
 it was given, empty for none>".
@@ -33,6 +36,10 @@ The first segment S of the request path chooses the answer, read at every reques
   S = "eco"                200 and text lines "caminho: <path and query>", "accept: <header>",
                            "serie: <client certificate serial, hex>", "cn: <its common name>"
   S = "fechar"             closes the connection without answering
+  S = "silencio"           reads the request and never answers (until the client gives up)
+  S = "meio"               announces 1000 bytes, sends 10 and closes the connection
+  S = "redir-http"         302 to the same path on http:// (same host and port)
+  S = "redir-outro"        302 to the same path on https://localhost:<port> (another host name)
 """
 
 import argparse
@@ -64,6 +71,20 @@ basicConstraints = CA:FALSE
 keyUsage = critical,digitalSignature
 extendedKeyUsage = serverAuth
 subjectAltName = IP:127.0.0.1,DNS:localhost
+[outro_host]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature
+extendedKeyUsage = serverAuth
+subjectAltName = DNS:servico.invalido
+[ca_teste]
+database = indice.txt
+new_certs_dir = .
+serial = serie.txt
+default_md = sha256
+policy = politica
+copy_extensions = none
+[politica]
+commonName = supplied
 [cliente]
 basicConstraints = CA:FALSE
 keyUsage = critical,digitalSignature
@@ -94,7 +115,7 @@ def gerar_material(pasta):
     os.makedirs(os.path.join(pasta, "respostas"), exist_ok=True)
     with open(os.path.join(pasta, ".gerando"), "w") as trava:
         fcntl.flock(trava, fcntl.LOCK_EX)
-        if os.path.exists(os.path.join(pasta, "cliente-estranho.p12")):
+        if os.path.exists(os.path.join(pasta, "servidor-expirado.pem")):
             return
         with open(os.path.join(pasta, "openssl.cnf"), "w") as cnf:
             cnf.write(CONFIGURACAO)
@@ -111,6 +132,24 @@ def gerar_material(pasta):
         os.chmod(os.path.join(pasta, "cliente.pem"), 0o600)
         certificado(pasta, "cliente-estranho", "/CN=CERTIFICADO ESTRANHO", "cliente", "outra-ca")
         pkcs12(pasta, "cliente-estranho")
+        certificado(pasta, "servidor-outro-host", "/CN=servico.invalido", "outro_host", "ca")
+        expirado(pasta)
+
+
+def expirado(pasta):
+    """A server certificate of the test CA whose validity ended in 2020 (openssl req cannot
+    date one in the past; the ca command can)."""
+    with open(os.path.join(pasta, "indice.txt"), "w"):
+        pass
+    with open(os.path.join(pasta, "serie.txt"), "w") as serie:
+        serie.write("1000\n")
+    openssl(pasta, "req", "-new", "-config", "openssl.cnf", "-newkey", "ec", "-pkeyopt",
+            "ec_paramgen_curve:prime256v1", "-noenc", "-keyout", "servidor-expirado.key",
+            "-out", "servidor-expirado.csr", "-subj", "/CN=127.0.0.1")
+    openssl(pasta, "ca", "-batch", "-config", "openssl.cnf", "-name", "ca_teste", "-extensions",
+            "servidor", "-startdate", "20200101000000Z", "-enddate", "20200201000000Z",
+            "-cert", "ca.pem", "-keyfile", "ca.key", "-notext", "-in", "servidor-expirado.csr",
+            "-out", "servidor-expirado.pem")
 
 
 def ler(caminho, padrao):
@@ -131,6 +170,27 @@ class Consulta(http.server.BaseHTTPRequestHandler):
         segmento = self.path.split("?", 1)[0].lstrip("/").split("/", 1)[0]
         if segmento == "fechar":
             self.close_connection = True
+            return
+        if segmento == "silencio":
+            esperar_fim(self.connection, 600)
+            self.close_connection = True
+            return
+        if segmento == "meio":
+            self.send_response(200)
+            self.send_header("Content-Length", "1000")
+            self.end_headers()
+            self.wfile.write(b'{"parcial":')
+            self.wfile.flush()
+            self.close_connection = True
+            return
+        if segmento in ("redir-http", "redir-outro"):
+            porta = self.server.server_address[1]
+            destino = ("http://127.0.0.1:%d" if segmento == "redir-http"
+                       else "https://localhost:%d") % porta
+            self.send_response(302)
+            self.send_header("Location", destino + self.path.replace(segmento, "ok", 1))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
             return
         fluxo = False
         if segmento == "eco":
@@ -208,8 +268,8 @@ class Tunel(http.server.BaseHTTPRequestHandler):
                     (alvo if origem is self.connection else self.connection).sendall(dados)
 
 
-def esperar_fim(conexao):
-    prazo = time.monotonic() + 5
+def esperar_fim(conexao, segundos=5):
+    prazo = time.monotonic() + segundos
     try:
         while time.monotonic() < prazo:
             prontos, _, _ = select.select([conexao.fileno()], [], [], prazo - time.monotonic())
@@ -261,7 +321,8 @@ def main():
     parametros = argparse.ArgumentParser()
     parametros.add_argument("--pasta", required=True)
     parametros.add_argument("--modo", default="mutuo",
-                            choices=["mutuo", "opcional", "sem-cliente", "nao-confiavel", "proxy"])
+                            choices=["mutuo", "opcional", "sem-cliente", "nao-confiavel", "proxy",
+                                     "tls10", "expirado", "outro-host"])
     parametros.add_argument("--porta", type=int, default=0)
     args = parametros.parse_args()
     pasta = os.path.abspath(args.pasta)
@@ -272,10 +333,17 @@ def main():
         return 1
 
     contexto = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    contexto.minimum_version = ssl.TLSVersion.TLSv1_2
-    nome = "servidor-estranho" if args.modo == "nao-confiavel" else "servidor"
+    if args.modo == "tls10":
+        # OpenSSL's default security level refuses TLS 1.0 on both sides.
+        contexto.set_ciphers("DEFAULT:@SECLEVEL=0")
+        contexto.minimum_version = ssl.TLSVersion.TLSv1
+        contexto.maximum_version = ssl.TLSVersion.TLSv1
+    else:
+        contexto.minimum_version = ssl.TLSVersion.TLSv1_2
+    nome = {"nao-confiavel": "servidor-estranho", "expirado": "servidor-expirado",
+            "outro-host": "servidor-outro-host"}.get(args.modo, "servidor")
     contexto.load_cert_chain(os.path.join(pasta, nome + ".pem"), os.path.join(pasta, nome + ".key"))
-    if args.modo != "sem-cliente" and args.modo != "nao-confiavel":
+    if args.modo in ("mutuo", "opcional", "proxy"):
         contexto.verify_mode = ssl.CERT_REQUIRED if args.modo == "mutuo" else ssl.CERT_OPTIONAL
         contexto.load_verify_locations(os.path.join(pasta, "ca.pem"))
 

@@ -104,6 +104,9 @@ class Consulta(Partida):
         self.ambiente.env["TOLVANE_CLASSTRIB_URL"] = \
             f"https://127.0.0.1:{linha[1]}/teste/api/v1/consultas"
         self.ambiente.env["TOLVANE_CLASSTRIB_CA"] = os.path.join(self.servico, "ca.pem")
+        # libcurl would write the TLS secrets there; the program must not let it.
+        self.chaves_tls = os.path.join(self.ambiente.temp.name, "chaves-tls.log")
+        self.ambiente.env["SSLKEYLOGFILE"] = self.chaves_tls
 
     def responder(self, status, corpo):
         respostas = os.path.join(self.servico, "respostas")
@@ -131,6 +134,7 @@ class Consulta(Partida):
         with open(caminho, "rb") as f:
             self.assertEqual(f.read(),
                              "[{\"CST\":\"000\",\"Descricao\":\"Tributação integral\"}]\r\n".encode())
+        self.assertFalse(os.path.exists(self.chaves_tls), "TLS secrets were written")
         self.tela.teclas(caixa, "Return")
 
     def test_the_wrong_certificate_is_refused_and_the_old_answer_stays(self):

@@ -97,7 +97,7 @@ int Rodada() {
 
   falhas += Verificar("perfil", [&] {
     Escrever(pasta / "a.ini", "[Secao]\nChave = \"valor\"\n");
-    const std::string v = LerPerfil(pasta / "a.ini", "secao", "CHAVE");
+    std::string v = LerPerfil(pasta / "a.ini", "secao", "CHAVE");
     if (v != "valor") throw ErroGeral("lido \"" + v + "\"");
     return v;
   });
@@ -108,7 +108,7 @@ int Rodada() {
   });
   falhas += Verificar("regional", [] { return "data " + LerConfiguracaoRegional().FormatoData; });
   falhas += Verificar("codificacao", [] {
-    const std::string v = DeAnsi(ParaAnsi("Acao"));
+    std::string v = DeAnsi(ParaAnsi("Acao"));
     if (v != "Acao") throw ErroGeral("ida e volta deu \"" + v + "\"");
     return v;
   });
@@ -146,7 +146,7 @@ int Rodada() {
     return std::string("nenhuma janela");
   });
   falhas += Verificar("atalho", [&] {
-    const std::string arquivo = pasta / ("Novo teste" + std::string(ExtensaoAtalho()));
+    std::string arquivo = pasta / ("Novo teste" + std::string(ExtensaoAtalho()));
     if (!GravarAtalho(arquivo, exe, "teste")) throw ErroGeral("não gravou " + arquivo);
     return arquivo;
   });

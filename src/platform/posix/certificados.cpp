@@ -47,7 +47,7 @@ using Pkcs12Ptr = std::unique_ptr<PKCS12, LiberaPkcs12>;
 using NomesAlternativosPtr = std::unique_ptr<GENERAL_NAMES, LiberaNomesAlternativos>;
 
 // A certificate file is a few kilobytes; anything much larger is not one.
-constexpr std::uintmax_t kTamanhoMaximoArquivo = 1024 * 1024;
+constexpr std::uintmax_t kTamanhoMaximoArquivo = std::uintmax_t{1024} * 1024;
 
 fs::path PastaRepositorio() {
   fs::path base;
@@ -133,7 +133,7 @@ CadeiaPtr MontarCadeia(std::vector<X509Ptr>& AOutros) {
   if (!cadeia) return nullptr;
   for (auto& c : AOutros)
     if (OpenSsl().OPENSSL_sk_push(reinterpret_cast<OPENSSL_STACK*>(cadeia.get()), c.get()) > 0)
-      c.release();
+      (void)c.release();  // the stack owns it now
   return cadeia;
 }
 
@@ -372,6 +372,24 @@ std::optional<std::string> Atributo(const X509_NAME* ANome, int ANid) {
   return TextoAsn1(OpenSsl().X509_NAME_ENTRY_get_data(OpenSsl().X509_NAME_get_entry(ANome, i)));
 }
 
+// The subject as CryptoAPI's simple name string: the values in their order, ", " between
+// attributes and " + " inside a multi-valued one.
+std::string TextoAssunto(const X509* ACertificado) {
+  const X509_NAME* assunto = OpenSsl().X509_get_subject_name(ACertificado);
+  std::string r;
+  int conjuntoAnterior = -1;
+  for (int i = 0; i < OpenSsl().X509_NAME_entry_count(assunto); ++i) {
+    const X509_NAME_ENTRY* item = OpenSsl().X509_NAME_get_entry(assunto, i);
+    const int conjunto = OpenSsl().X509_NAME_ENTRY_set(item);
+    if (i > 0) r += conjunto == conjuntoAnterior ? " + " : ", ";
+    r += TextoAsn1(OpenSsl().X509_NAME_ENTRY_get_data(item));
+    conjuntoAnterior = conjunto;
+  }
+  return r;
+}
+
+}  // namespace
+
 std::string NomeSimples(const X509* ACertificado) {
   const X509_NAME* assunto = OpenSsl().X509_get_subject_name(ACertificado);
   NomesAlternativosPtr alternativos(static_cast<GENERAL_NAMES*>(
@@ -394,24 +412,6 @@ std::string NomeSimples(const X509* ACertificado) {
     return TextoAsn1(OpenSsl().X509_NAME_ENTRY_get_data(OpenSsl().X509_NAME_get_entry(assunto, 0)));
   return {};
 }
-
-// The subject as CryptoAPI's simple name string: the values in their order, ", " between
-// attributes and " + " inside a multi-valued one.
-std::string TextoAssunto(const X509* ACertificado) {
-  const X509_NAME* assunto = OpenSsl().X509_get_subject_name(ACertificado);
-  std::string r;
-  int conjuntoAnterior = -1;
-  for (int i = 0; i < OpenSsl().X509_NAME_entry_count(assunto); ++i) {
-    const X509_NAME_ENTRY* item = OpenSsl().X509_NAME_get_entry(assunto, i);
-    const int conjunto = OpenSsl().X509_NAME_ENTRY_set(item);
-    if (i > 0) r += conjunto == conjuntoAnterior ? " + " : ", ";
-    r += TextoAsn1(OpenSsl().X509_NAME_ENTRY_get_data(item));
-    conjuntoAnterior = conjunto;
-  }
-  return r;
-}
-
-}  // namespace
 
 std::vector<std::string> NomesCertificadosPessoais() {
   std::vector<std::string> nomes;

@@ -1,5 +1,6 @@
 #include "platform/posix/cliente_curl.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -37,6 +38,11 @@ BibliotecaCurl::BibliotecaCurl(const std::string& ANome) : FBiblioteca(ANome) {
   Resolver(b, ANome, "curl_easy_strerror", c.curl_easy_strerror);
   Resolver(b, ANome, "curl_slist_append", c.curl_slist_append);
   Resolver(b, ANome, "curl_slist_free_all", c.curl_slist_free_all);
+  Resolver(b, ANome, "curl_url", c.curl_url);
+  Resolver(b, ANome, "curl_url_set", c.curl_url_set);
+  Resolver(b, ANome, "curl_url_get", c.curl_url_get);
+  Resolver(b, ANome, "curl_url_cleanup", c.curl_url_cleanup);
+  Resolver(b, ANome, "curl_free", c.curl_free);
   // The request hands libcurl an OpenSSL context callback: any other TLS library would take
   // the context for one of its own.
   const curl_version_info_data* versao = c.curl_version_info(CURLVERSION_NOW);
@@ -44,6 +50,9 @@ BibliotecaCurl::BibliotecaCurl(const std::string& ANome) : FBiblioteca(ANome) {
     throw ErroOle("A biblioteca " + ANome + " não usa o OpenSSL (" +
                   (versao && versao->ssl_version ? versao->ssl_version : "sem TLS") +
                   "); instale o pacote libcurl4");
+  // libcurl writes every TLS session's secrets to the file this variable names, read once at the
+  // global set-up; the program never hands its secrets to a file, whoever set the variable.
+  unsetenv("SSLKEYLOGFILE");
   const CURLcode rc = c.curl_global_init(CURL_GLOBAL_DEFAULT);
   if (rc != CURLE_OK) throw ErroOle(c.curl_easy_strerror(rc));
 }

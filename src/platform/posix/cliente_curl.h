@@ -26,6 +26,11 @@ struct ClienteCurl {
   decltype(&::curl_easy_strerror) curl_easy_strerror = nullptr;
   decltype(&::curl_slist_append) curl_slist_append = nullptr;
   decltype(&::curl_slist_free_all) curl_slist_free_all = nullptr;
+  decltype(&::curl_url) curl_url = nullptr;
+  decltype(&::curl_url_set) curl_url_set = nullptr;
+  decltype(&::curl_url_get) curl_url_get = nullptr;
+  decltype(&::curl_url_cleanup) curl_url_cleanup = nullptr;
+  decltype(&::curl_free) curl_free = nullptr;
 };
 
 // The file name of libcurl built on OpenSSL (Debian package libcurl4).

@@ -27,7 +27,9 @@ bool EhUtf8(const std::string& ANome) { return ANome == "UTF-8" || ANome == "utf
 std::string Converter(std::string_view ATexto, const char* APara, const char* ADe,
                       std::string_view ASubstituto) {
   iconv_t cd = iconv_open(APara, ADe);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(ATexto);
+  // iconv_open reports failure as (iconv_t)-1.
+  if (cd == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr)
+    return std::string(ATexto);
   std::string r;
   char buf[4096];
   char* entrada = const_cast<char*>(ATexto.data());

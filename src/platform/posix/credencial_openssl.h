@@ -30,6 +30,10 @@ struct CredencialCliente {
   CadeiaPtr Cadeia;
 };
 
+// The certificate's name by the rules of CryptoAPI's simple display name (platform/certificados.h),
+// in UTF-8; "" when the certificate names nothing.
+std::string NomeSimples(const X509* ACertificado);
+
 // The first certificate of the personal store, in the store's order, that has a private key and
 // matches ATextoAssunto by CertificadoCorresponde (platform/seletor_certificado.h). No value when
 // none matches. Raises the store's "EOSError" when its folder cannot be read, and

@@ -10,6 +10,7 @@
 #include "core/utf8.h"
 #include "platform/codificacao.h"
 #include "platform/posix/descritor.h"
+#include "platform/posix/perfil_bytes.h"
 
 // Hand-written rather than an INI library: the ERP's files are read by the Windows
 // private-profile function on its workstations, and these exact rules (first match, quotes, the
@@ -96,8 +97,8 @@ std::string_view SemAspas(std::string_view AValor) {
   return AValor;
 }
 
-std::string ValorNoTexto(const std::string& ATexto, const std::string& ASecao,
-                         const std::string& AChave) {
+std::string ValorNoTexto(std::string_view ATexto, std::string_view ASecao,
+                         std::string_view AChave) {
   bool naSecao = false;
   std::size_t inicio = 0;
   while (inicio < ATexto.size()) {
@@ -127,7 +128,11 @@ std::string ValorNoTexto(const std::string& ATexto, const std::string& ASecao,
 
 std::string LerPerfil(const std::string& AArquivo, const std::string& ASecao,
                       const std::string& AChave) {
-  return ValorNoTexto(DecodificarArquivo(LerBytes(AArquivo)), ASecao, AChave);
+  return ValorPerfil(LerBytes(AArquivo), ASecao, AChave);
+}
+
+std::string ValorPerfil(std::string_view ABytes, std::string_view ASecao, std::string_view AChave) {
+  return ValorNoTexto(DecodificarArquivo(ABytes), ASecao, AChave);
 }
 
 std::vector<std::string> LerValoresPerfil(const std::string& AArquivo, const std::string& ASecao,

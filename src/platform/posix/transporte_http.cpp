@@ -29,8 +29,13 @@ struct LiberaLista {
   decltype(&::curl_slist_free_all) Liberar;
   void operator()(curl_slist* A) const { Liberar(A); }
 };
+struct LiberaUrl {
+  decltype(&::curl_url_cleanup) Liberar;
+  void operator()(CURLU* A) const { Liberar(A); }
+};
 using CurlPtr = std::unique_ptr<CURL, LiberaCurl>;
 using ListaPtr = std::unique_ptr<curl_slist, LiberaLista>;
+using UrlPtr = std::unique_ptr<CURLU, LiberaUrl>;
 
 // The Windows request object's defaults: 60 s to connect, 30 s for each send and receive.
 constexpr long kSegundosConexao = 60;
@@ -128,6 +133,29 @@ int PedidoCertificado(SSL* ASsl, void* AUsuario) noexcept {
   return 0;
 }
 
+// Scheme and origin ("https://host:port", the host in lower case) of an address as libcurl reads
+// it; empty texts when it cannot be read.
+struct Origem {
+  std::string Esquema;
+  std::string Endereco;
+};
+Origem OrigemDe(const ClienteCurl& ALib, const std::string& AUrl) {
+  UrlPtr url(ALib.curl_url(), LiberaUrl{ALib.curl_url_cleanup});
+  if (!url || ALib.curl_url_set(url.get(), CURLUPART_URL, AUrl.c_str(), 0) != CURLUE_OK) return {};
+  auto parte = [&](CURLUPart AParte, unsigned AOpcoes) {
+    char* valor = nullptr;
+    if (ALib.curl_url_get(url.get(), AParte, &valor, AOpcoes) != CURLUE_OK) return std::string();
+    std::string r(valor);
+    ALib.curl_free(valor);
+    return r;
+  };
+  Origem r{parte(CURLUPART_SCHEME, 0), parte(CURLUPART_HOST, 0)};
+  for (char& c : r.Endereco)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  r.Endereco = r.Esquema + "://" + r.Endereco + ":" + parte(CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  return r;
+}
+
 size_t ReceberCorpo(char* ADados, size_t ATamanho, size_t AQuantidade, void* AUsuario) noexcept {
   auto* t = static_cast<Transferencia*>(AUsuario);
   const size_t n = ATamanho * AQuantidade;
@@ -200,12 +228,10 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   char textoErro[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
   Definir(lib, c, CURLOPT_ERRORBUFFER, textoErro);
-  Definir(lib, c, CURLOPT_URL, APedido.Url.c_str());
   Definir(lib, c, CURLOPT_HTTPGET, 1L);
   Definir(lib, c, CURLOPT_PROTOCOLS_STR, "https");
-  Definir(lib, c, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-  Definir(lib, c, CURLOPT_FOLLOWLOCATION, 1L);
-  Definir(lib, c, CURLOPT_MAXREDIRS, kMaximoRedirecionamentos);
+  // Redirects are followed below, not by libcurl, so that they never leave the service's host.
+  Definir(lib, c, CURLOPT_FOLLOWLOCATION, 0L);
   Definir(lib, c, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
   Definir(lib, c, CURLOPT_SSL_VERIFYPEER, 1L);
   Definir(lib, c, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -230,19 +256,41 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
     Definir(lib, c, CURLOPT_SSLKEY_BLOB, &chaveBlob);
   }
 
-  const CURLcode rc = lib.curl_easy_perform(c);
-  if (rc != CURLE_OK) {
-    std::string texto = !t.Falha.empty()                ? t.Falha
-                        : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kTextoRespostaGrandeDemais)
-                        : textoErro[0] != 0             ? std::string(textoErro)
-                                                        : std::string(lib.curl_easy_strerror(rc));
-    throw ErroTransporte(TextoSistemaAparado(texto));
+  // A redirect is followed on the same host only: the client certificate and the query belong
+  // to the service, and a server that sends them elsewhere (or to plain http) gets neither.
+  std::string url = APedido.Url;
+  for (long redirecionamentos = 0;; ++redirecionamentos) {
+    Definir(lib, c, CURLOPT_URL, url.c_str());
+    t.Corpo.clear();
+    const CURLcode rc = lib.curl_easy_perform(c);
+    if (rc != CURLE_OK) {
+      std::string texto = !t.Falha.empty()                ? t.Falha
+                          : rc == CURLE_FILESIZE_EXCEEDED ? std::string(kTextoRespostaGrandeDemais)
+                          : textoErro[0] != 0             ? std::string(textoErro)
+                                                          : std::string(lib.curl_easy_strerror(rc));
+      throw ErroTransporte(TextoSistemaAparado(texto));
+    }
+    long status = 0;
+    lib.curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    char* destino = nullptr;
+    lib.curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &destino);
+    if (!destino || status / 100 != 3) {
+      char* tipo = nullptr;
+      lib.curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &tipo);
+      return RespostaHttp{static_cast<int>(status), std::move(t.Corpo), tipo ? tipo : ""};
+    }
+    if (redirecionamentos == kMaximoRedirecionamentos)
+      throw ErroTransporte("Maximum (" + std::to_string(kMaximoRedirecionamentos) +
+                           ") redirects followed");
+    const std::string proximo = destino;
+    const Origem origem = OrigemDe(lib, proximo);
+    if (origem.Esquema != "https")
+      throw ErroTransporte("Protocol \"" + origem.Esquema +
+                           "\" not supported or disabled in libcurl");
+    if (origem.Endereco != OrigemDe(lib, url).Endereco)
+      throw ErroTransporte("Redirecionamento para outro servidor recusado: " + proximo);
+    url = proximo;
   }
-  long status = 0;
-  lib.curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  char* tipo = nullptr;
-  lib.curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &tipo);
-  return RespostaHttp{static_cast<int>(status), std::move(t.Corpo), tipo ? tipo : ""};
 }
 
 }  // namespace tolvane

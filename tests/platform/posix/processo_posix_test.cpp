@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
@@ -40,6 +42,29 @@ TEST(IniciarProgramaPosix, FilesOpenInTheCallerDoNotReachTheProgram) {
   ASSERT_TRUE(EsperarArquivo(saida)) << "the program wrote nothing within a minute";
   const std::string abertos = LerArquivo(saida);
   EXPECT_EQ(abertos.find(aberto), std::string::npos) << abertos;
+}
+
+// A program whose folder and arguments hold what a shell would read as code, quotes and a line
+// break: it is started by its path as it is, and every argument arrives whole; nothing runs.
+TEST(IniciarProgramaPosix, FolderAndArgumentsWithShellTextAndLineBreaks) {
+  PastaTemporaria pasta;
+  const std::string estranha =
+      pasta / "Sistema $(touch INVADIDO); `touch INVADIDO` \"aspas\" 'ap'\nlinha nova";
+  fs::create_directories(estranha);
+  const std::string programa = estranha + "/eco";
+  fs::copy_file(TOLVANE_ECO_ARGUMENTOS, programa);
+  const std::string saida = pasta / "argumentos.txt";
+  const std::vector<std::string> argumentos = {"@M" + estranha, "duas\nlinhas", "fim;\r\n"};
+  std::vector<std::string> todos = {saida};
+  todos.insert(todos.end(), argumentos.begin(), argumentos.end());
+  ASSERT_EQ(IniciarPrograma(programa, todos), "");
+  ASSERT_TRUE(EsperarArquivo(saida)) << "the program wrote nothing within a minute";
+  std::string esperado;
+  for (const auto& a : argumentos) esperado += a + "|\n";
+  EXPECT_EQ(LerArquivo(saida), esperado);
+  EXPECT_FALSE(fs::exists(pasta / "INVADIDO"));
+  EXPECT_FALSE(fs::exists(estranha + "/INVADIDO"));
+  EXPECT_FALSE(fs::exists("INVADIDO"));
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+"""Twenty workstations starting the program at the same moment on one database, through a
+Firebird server of the test's own: the version columns are added once and filled, the database
+validates clean, and every copy either reaches its main window or shows its error and stays in
+the tray. Then the same twenty on the database that has the columns: all start, nothing is
+written. The time until the last copy settled is printed, a figure and not an assertion."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+from ambiente import ATUALIZADOR, RAIZ
+from tela import EXE, Tela
+
+COPIAS = 20
+SERVIDOR_FIREBIRD = os.path.join(RAIZ, "tests", "database", "servidor_firebird.sh")
+
+
+class Concorrencia(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.temp = tempfile.TemporaryDirectory(prefix="tolvane-concorrencia-")
+        cls.addClassCleanup(cls.temp.cleanup)
+        base = cls.temp.name
+        cls.fb = os.path.join(base, "firebird")
+        # Stopped also when a later step of the set-up fails.
+        cls.addClassCleanup(subprocess.run, [SERVIDOR_FIREBIRD, "parar", cls.fb], timeout=60)
+        subprocess.run([SERVIDOR_FIREBIRD, "iniciar", cls.fb], check=True,
+                       stdout=subprocess.DEVNULL, timeout=120)
+        with open(os.path.join(cls.fb, "porta")) as f:
+            cls.servidor = "127.0.0.1/" + f.read().strip()
+        dados = os.path.join(base, "servidor", "dados")
+        update = os.path.join(base, "servidor", "Update")
+        os.makedirs(update)
+        env = dict(os.environ, FIREBIRD_LOCK=os.path.join(base, "lock-embarcado"))
+        subprocess.run([os.path.join(RAIZ, "scripts", "lib", "banco-demo.sh"), dados], env=env,
+                       check=True, capture_output=True, timeout=120)
+        cls.banco = cls.servidor + ":" + os.path.join(dados, "DEMO.FDB")
+        ini_servidor = os.path.join(dados, "servidor.ini")
+        with open(ini_servidor, "w") as f:
+            f.write(f"[Database]\r\nServidor={cls.servidor}\r\npath={dados}/\r\n"
+                    "name=DEMO.FDB\r\n")
+        shutil.copy2(ATUALIZADOR, os.path.join(update, "tolvaneAtualizador"))
+        shutil.copy2(EXE, os.path.join(update, "tolvaneGestor"))
+        cls.estacoes = []
+        for i in range(COPIAS):
+            estacao = os.path.join(base, f"estacao{i:02}")
+            home = os.path.join(estacao, "home")
+            os.makedirs(os.path.join(home, ".local", "share", "tolvane", "certificados"))
+            shutil.copy2(EXE, os.path.join(estacao, "tolvaneGestor"))
+            with open(os.path.join(estacao, "tolvaneempresa.ini"), "w") as f:
+                f.write(f"[IniServidor]\r\nnomearquivo={ini_servidor}\r\n")
+            cls.estacoes.append((estacao, home))
+
+    def setUp(self):
+        self.tela = Tela()
+        self.addCleanup(self.tela.fechar)
+
+    def sql(self, consulta):
+        r = subprocess.run(["isql-fb", "-q", "-user", "sysdba", "-password", "quelvorin",
+                            self.banco], input=consulta + ";\n", capture_output=True, text=True,
+                           timeout=60)
+        return r.stdout + r.stderr
+
+    def validar(self):
+        r = subprocess.run(["gfix", "-v", "-full", "-user", "SYSDBA", "-password", "quelvorin",
+                            self.banco], capture_output=True, text=True, timeout=120)
+        self.assertEqual((r.returncode, r.stdout + r.stderr), (0, ""))
+
+    def colunas(self):
+        return self.sql("select count(*) from rdb$relation_fields where rdb$relation_name ="
+                        " 'TAB_PARAMETRO' and rdb$field_name in ('VERSAO_ERP', 'SCRIPT_RODADO')"
+                        ).split()[-1]
+
+    def iniciar_todas(self):
+        """Starts the copies one right after the other and waits until each one has either its
+        main window or a message box; returns the processes, the windows that each one showed
+        (main window first, then boxes) and the seconds until the last one settled."""
+        processos = []
+        inicio = time.monotonic()
+        for estacao, home in self.estacoes:
+            env = self.tela.env(HOME=home, LC_ALL="pt_BR.UTF-8",
+                                XDG_DATA_HOME=os.path.join(home, ".local", "share"),
+                                XDG_CONFIG_HOME=os.path.join(home, ".config"))
+            env.pop("LANG", None)
+            registro = open(os.path.join(estacao, "saida.log"), "wb")
+            processos.append(subprocess.Popen([os.path.join(estacao, "tolvaneGestor")],
+                                              cwd=estacao, env=env, stdin=subprocess.DEVNULL,
+                                              stdout=registro, stderr=subprocess.STDOUT))
+            registro.close()
+        self.addCleanup(lambda: [p.kill() or p.wait() for p in processos])
+
+        def janelas(p):
+            saida = self.tela.x("xdotool", "search", "--onlyvisible", "--pid", str(p.pid),
+                                "--name", "^tolvane Gestor$")
+            return [int(j) for j in saida.split()]
+
+        def assentadas():
+            todas = [janelas(p) for p in processos]
+            return todas if all(todas) else None
+
+        todas = self.tela.esperar(assentadas, "a window of every copy", limite=300)
+        segundos = time.monotonic() - inicio
+        for p in processos:
+            self.assertIsNone(p.poll(), "a copy ended")
+        return processos, todas, segundos
+
+    def principal(self, janela):
+        return self.tela.geometria(janela)[2:] == (540, 357)
+
+    def test_vinte_copias_ao_mesmo_tempo(self):
+        self.assertEqual(self.colunas(), "0")
+        processos, todas, segundos = self.iniciar_todas()
+        erros = []
+        for p, janelas in zip(processos, todas):
+            if any(self.principal(j) for j in janelas):
+                continue
+            # The default error display; the copy goes on in the tray once it is closed.
+            texto = self.tela.texto_da_caixa(janelas[0])
+            erros.append(texto.split("\n")[3] if texto.count("\n") > 3 else texto)
+            self.tela.teclas(janelas[0], "Return")
+        time.sleep(1)
+        for p in processos:
+            self.assertIsNone(p.poll(), "a copy ended after its error")
+        print(f"\n{COPIAS} copies without the columns: {COPIAS - len(erros)} main windows, "
+              f"{len(erros)} error displays, last one after {segundos:.1f} s; errors: "
+              f"{sorted(set(erros))}", flush=True)
+        self.assertLess(len(erros), COPIAS, "no copy added the columns")
+        for p in processos:
+            p.kill()
+            p.wait()
+        self.assertEqual(self.colunas(), "2")
+        linhas = self.sql("select count(*) from tab_parametro where versao_erp is distinct from"
+                          " 'Versao Inicial' or script_rodado is distinct from"
+                          " (select max(no_log_atualizacao) from mov_log_atualizacao)")
+        self.assertEqual(linhas.split()[-1], "0", "a row was left unfilled")
+        self.validar()
+
+        # Second round: the columns are there; every copy starts and nothing is written.
+        antes = self.sql("select id_parametro, versao_erp, script_rodado from tab_parametro")
+        processos, todas, segundos = self.iniciar_todas()
+        for janelas in todas:
+            self.assertTrue(any(self.principal(j) for j in janelas), "a copy showed an error")
+        print(f"{COPIAS} copies with the columns: all main windows, last one after "
+              f"{segundos:.1f} s", flush=True)
+        for p in processos:
+            p.kill()
+            p.wait()
+        self.assertEqual(self.sql("select id_parametro, versao_erp, script_rodado from"
+                                  " tab_parametro"), antes)
+        self.assertEqual(self.colunas(), "2")
+        self.validar()
+
+
+if __name__ == "__main__":
+    unittest.main()
