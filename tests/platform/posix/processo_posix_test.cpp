@@ -10,6 +10,7 @@
 
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
+#include "comum/variavel_ambiente.h"
 #include "platform/processo.h"
 
 namespace tolvane {
@@ -54,10 +55,9 @@ TEST(IniciarProgramaPosix, FolderAndArgumentsWithShellTextAndLineBreaks) {
   const std::string programa = estranha + "/eco";
   fs::copy_file(TOLVANE_ECO_ARGUMENTOS, programa);
   const std::string saida = pasta / "argumentos.txt";
+  const VariavelAmbiente destino("TOLVANE_ECO_SAIDA", saida);
   const std::vector<std::string> argumentos = {"@M" + estranha, "duas\nlinhas", "fim;\r\n"};
-  std::vector<std::string> todos = {saida};
-  todos.insert(todos.end(), argumentos.begin(), argumentos.end());
-  ASSERT_EQ(IniciarPrograma(programa, todos), "");
+  ASSERT_EQ(IniciarPrograma(programa, argumentos), "");
   ASSERT_TRUE(EsperarArquivo(saida)) << "the program wrote nothing within a minute";
   std::string esperado;
   for (const auto& a : argumentos) esperado += a + "|\n";
