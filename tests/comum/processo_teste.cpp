@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
 #include "core/caminho.h"
 #include "core/utf8.h"
@@ -22,6 +21,8 @@ extern char** environ;
 #endif
 
 #include <stdexcept>
+
+#include "comum/arquivos_teste.h"
 
 namespace tolvane::teste {
 
@@ -186,5 +187,21 @@ int Executar(const std::string& APrograma, const std::vector<std::string>& AArgu
 }
 
 #endif
+
+Execucao ExecutarLendo(const std::string& APrograma, const std::vector<std::string>& AArgumentos,
+                       const std::string& APasta) {
+#ifdef _WIN32
+  const std::string pasta = APasta + "\\";
+#else
+  const std::string pasta = APasta + "/";
+#endif
+  const std::string saida = pasta + "saida.txt";
+  const std::string erros = pasta + "erros.txt";
+  Execucao r;
+  r.Codigo = Executar(APrograma, AArgumentos, saida, erros);
+  r.Saida = LerArquivo(saida);
+  r.Erros = LerArquivo(erros);
+  return r;
+}
 
 }  // namespace tolvane::teste

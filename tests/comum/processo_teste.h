@@ -13,6 +13,16 @@ namespace tolvane::teste {
 int Executar(const std::string& APrograma, const std::vector<std::string>& AArgumentos,
              const std::string& ASaida, const std::string& AErros = "");
 
+// What a program run to its end by Executar gave: its exit status and both of its streams,
+// written meanwhile to "saida.txt" and "erros.txt" in APasta.
+struct Execucao {
+  int Codigo = -1;
+  std::string Saida;
+  std::string Erros;
+};
+Execucao ExecutarLendo(const std::string& APrograma, const std::vector<std::string>& AArgumentos,
+                       const std::string& APasta);
+
 #ifdef _WIN32
 // A Windows program started with its arguments and not waited for, so that its executable is in
 // use meanwhile; ended, and waited for, at the latest when the object goes.

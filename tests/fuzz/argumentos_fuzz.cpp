@@ -2,25 +2,15 @@
 // "EParametro" or gives three non-empty values and a plain file name, never a path (on Linux a
 // backslash is a letter of a file name, not a separator).
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/erro.h"
 #include "platform/nomes.h"
 #include "updater/argumentos.h"
+#include "verificar.h"
 
-namespace {
-
-void Verificar(bool ACondicao, const char* AFalha) {
-  if (!ACondicao) {
-    std::fprintf(stderr, "%s\n", AFalha);
-    std::abort();
-  }
-}
-
-}  // namespace
+using tolvane::fuzz::Verificar;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ATamanho) {
   std::vector<std::string> argumentos(1);

@@ -2,24 +2,14 @@
 // NUL, and a text answer stays in the locale's character set (UTF-8 here).
 #include <clocale>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "classtrib/arquivo_retorno.h"
 #include "core/utf8.h"
+#include "verificar.h"
 
-namespace {
-
-void Verificar(bool ACondicao, const char* AFalha) {
-  if (!ACondicao) {
-    std::fprintf(stderr, "%s\n", AFalha);
-    std::abort();
-  }
-}
-
-}  // namespace
+using tolvane::fuzz::Verificar;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::setlocale(LC_ALL, "C.UTF-8");

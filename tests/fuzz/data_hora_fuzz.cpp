@@ -2,16 +2,17 @@
 // settings: it either refuses the text with the conversion error or gives a valid value that
 // reads back to itself once written out again (the comparison relies on that).
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "core/data_hora.h"
 #include "core/erro.h"
 #include "core/regional.h"
+#include "verificar.h"
 
 namespace {
+
+using tolvane::fuzz::Falhar;
 
 tolvane::ConfiguracaoRegional Regional(const char* AData, const char* AHora, const char* AAmPm,
                                        const char* AAm, const char* APm) {
@@ -23,11 +24,6 @@ tolvane::ConfiguracaoRegional Regional(const char* AData, const char* AHora, con
   cfg.NomesDias = {"domingo", "segunda", "terça", "quarta", "quinta", "sexta", "sábado"};
   cfg.NomesDiasAbreviados = {"dom", "seg", "ter", "qua", "qui", "sex", "sáb"};
   return cfg;
-}
-
-void Falhar(const char* AMotivo, std::string_view ATexto) {
-  std::fprintf(stderr, "%s: '%.*s'\n", AMotivo, static_cast<int>(ATexto.size()), ATexto.data());
-  std::abort();
 }
 
 }  // namespace

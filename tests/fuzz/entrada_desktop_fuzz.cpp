@@ -1,22 +1,16 @@
 // The launcher's Exec value for any program path: one line, and read back by the desktop-entry
 // rules (string escapes, then the quoting of one argument) it is exactly that path again.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/posix/entrada_desktop.h"
+#include "verificar.h"
 
 namespace {
 
-void Verificar(bool ACondicao, const char* AFalha) {
-  if (!ACondicao) {
-    std::fprintf(stderr, "%s\n", AFalha);
-    std::abort();
-  }
-}
+using tolvane::fuzz::Verificar;
 
 // The string escapes of a desktop-entry value undone; no value for an unknown escape.
 std::optional<std::string> DesfazerValor(std::string_view AValor) {

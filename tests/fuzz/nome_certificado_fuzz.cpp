@@ -3,21 +3,17 @@
 #include <openssl/x509.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "core/utf8.h"
 #include "platform/posix/credencial_openssl.h"
+#include "verificar.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ATamanho) {
   const unsigned char* p = AData;
   tolvane::X509Ptr certificado(d2i_X509(nullptr, &p, static_cast<long>(ATamanho)));
   if (!certificado) return 0;
   const std::string nome = tolvane::NomeSimples(certificado.get());
-  if (!tolvane::EhUtf8Valido(nome)) {
-    std::fprintf(stderr, "name is not UTF-8\n");
-    std::abort();
-  }
+  tolvane::fuzz::Verificar(tolvane::EhUtf8Valido(nome), "name is not UTF-8");
   return 0;
 }

@@ -2,25 +2,15 @@
 // at most 2047 characters.
 #include <clocale>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "core/texto.h"
 #include "core/utf8.h"
 #include "platform/posix/perfil_bytes.h"
+#include "verificar.h"
 
-namespace {
-
-void Verificar(bool ACondicao, const char* AFalha) {
-  if (!ACondicao) {
-    std::fprintf(stderr, "%s\n", AFalha);
-    std::abort();
-  }
-}
-
-}  // namespace
+using tolvane::fuzz::Verificar;
 
 // A file without byte-order mark is read in the locale's character set, UTF-8 as on the
 // workstations, so that invalid sequences go through the conversion.

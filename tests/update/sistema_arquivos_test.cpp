@@ -1,15 +1,12 @@
 #include "update/sistema_arquivos.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "comum/arquivos_teste.h"
+#include "comum/processo_filho.h"
 
 namespace tolvane {
 namespace {
@@ -20,21 +17,13 @@ using teste::LerArquivo;
 namespace fs = std::filesystem;
 
 // Runs the copy in a child process that cannot write files larger than ALimiteBytes (0: no
-// limit): a write past it fails as on a full disk.
+// limit): a write past it fails as on a full disk. The copy reports no error of its own.
 void CopiarNoFilho(const std::string& AOrigem, const std::string& ADestino, rlim_t ALimiteBytes) {
-  const pid_t filho = ::fork();
-  if (filho == 0) {
-    const struct rlimit limite { ALimiteBytes, ALimiteBytes };
-    if (ALimiteBytes &&
-        (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limite) != 0))
-      ::_exit(3);
-    CopiarArquivoNovo(AOrigem, ADestino);
-    ::_exit(0);
-  }
-  int estado = 0;
-  ASSERT_GT(filho, 0);
-  ASSERT_EQ(::waitpid(filho, &estado, 0), filho);
-  ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "the child could not run";
+  EXPECT_EQ(teste::NoProcessoFilho([&] {
+              if (ALimiteBytes) teste::LimitarTamanhoArquivos(ALimiteBytes);
+              CopiarArquivoNovo(AOrigem, ADestino);
+            }),
+            "ok");
 }
 
 // The master-folder copy into the update folder, which other workstations read and whose files

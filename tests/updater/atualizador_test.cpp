@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <thread>
 
 #include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
 #include "comum/processo_teste.h"
 #include "core/texto.h"
 #include "updater/estado_arquivo.h"
@@ -20,11 +20,6 @@ using teste::EscreverArquivo;
 using teste::Estado;
 using teste::LerArquivo;
 namespace fs = std::filesystem;
-
-struct Execucao {
-  int Codigo = -1;
-  std::string Erros;
-};
 
 class AtualizadorPrograma : public ::testing::Test {
  protected:
@@ -40,23 +35,17 @@ class AtualizadorPrograma : public ::testing::Test {
     EscreverArquivo(FExecutavel + "/tolvaneGestor", "velho", fs::perms(0755));
   }
 
-  Execucao Executar(const std::vector<std::string>& AArgumentos) {
-    const std::string saida = FBase / "saida.txt";
-    const std::string erros = FBase / "erros.txt";
-    Execucao r;
-    r.Codigo = teste::Executar(CAMINHO_ATUALIZADOR, AArgumentos, saida, erros);
-    r.Erros = LerArquivo(erros);
-    EXPECT_EQ(LerArquivo(saida), "") << "the updater writes nothing on stdout";
+  teste::Execucao Executar(const std::vector<std::string>& AArgumentos) {
+    teste::Execucao r = teste::ExecutarLendo(CAMINHO_ATUALIZADOR, AArgumentos, FBase.Caminho());
+    EXPECT_EQ(r.Saida, "") << "the updater writes nothing on stdout";
     return r;
   }
 
   // What the restarted stand-in recorded: its directory, its argument count and arguments. The
-  // program is started detached, so the record comes when it comes; 60 s only bound a hang.
+  // program is started detached, so the record comes when it comes.
   std::string Registro() {
     const std::string caminho = FBase / "registro";
-    for (int i = 0; i < 3000 && !fs::exists(caminho); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    return fs::exists(caminho) ? LerArquivo(caminho) : "(the program was not started)";
+    return teste::EsperarArquivo(caminho) ? LerArquivo(caminho) : "(the program was not started)";
   }
 
   void EsperarExecutavelAntigoInteiro() {

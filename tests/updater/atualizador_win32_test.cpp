@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "comum/arquivos_teste.h"
+#include "comum/espera_teste.h"
 #include "comum/processo_teste.h"
 #include "comum/variavel_ambiente.h"
 #include "core/caminho.h"
@@ -23,11 +23,6 @@ using teste::LerArquivo;
 namespace fs = std::filesystem;
 
 constexpr const char* kNome = "tolvane Gestor.exe";
-
-struct Execucao {
-  int Codigo = -1;
-  std::string Erros;
-};
 
 // A marker as Windows's profile reader takes non-ASCII text: UTF-16LE after its byte-order mark.
 std::string EmUtf16le(const std::string& ATexto) {
@@ -55,23 +50,17 @@ class AtualizadorWindows : public ::testing::Test {
             "@Atolvane", "Gestor.exe"};
   }
 
-  Execucao Executar(const std::vector<std::string>& AArgumentos) {
+  teste::Execucao Executar(const std::vector<std::string>& AArgumentos) {
     const teste::VariavelAmbiente registro("TOLVANE_REGISTRO", FRegistro);
-    const std::string saida = FBase / "saida.txt";
-    const std::string erros = FBase / "erros.txt";
-    Execucao r;
-    r.Codigo = teste::Executar(CAMINHO_ATUALIZADOR, AArgumentos, saida, erros);
-    r.Erros = LerArquivo(erros);
-    EXPECT_EQ(LerArquivo(saida), "") << "the updater writes nothing on stdout";
+    teste::Execucao r = teste::ExecutarLendo(CAMINHO_ATUALIZADOR, AArgumentos, FBase.Caminho());
+    EXPECT_EQ(r.Saida, "") << "the updater writes nothing on stdout";
     return r;
   }
 
   // What the restarted helper recorded. It is started detached, so the record comes when it
-  // comes; 60 s only bound a hang.
+  // comes.
   std::string Registro() {
-    for (int i = 0; i < 3000 && !fs::exists(CaminhoDe(FRegistro)); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    return fs::exists(CaminhoDe(FRegistro)) ? LerArquivo(FRegistro)
+    return teste::EsperarArquivo(FRegistro) ? LerArquivo(FRegistro)
                                             : "(the program was not started)";
   }
 
