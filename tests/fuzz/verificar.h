@@ -12,8 +12,7 @@ namespace tolvane::fuzz {
   if (ATexto.empty())
     std::fprintf(stderr, "%s\n", AMotivo);
   else
-    std::fprintf(stderr, "%s: '%.*s'\n", AMotivo, static_cast<int>(ATexto.size()),
-                 ATexto.data());
+    std::fprintf(stderr, "%s: '%.*s'\n", AMotivo, static_cast<int>(ATexto.size()), ATexto.data());
   std::abort();
 }
 
