@@ -25,8 +25,10 @@ inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 // Windows: the WinHTTP C API that the request object wraps, with the system's proxy setting
 // (WINHTTP_ACCESS_TYPE_DEFAULT_PROXY), the system's certification authorities (the certificate
 // stores), the object's time-outs (resolve none, connect 60 s, send and receive 30 s each) and
-// its schemes (http and https). Failure texts are winhttp.dll's for the code, trimmed, or
-// Windows's words for the common codes where the system has none (Wine).
+// its schemes (http and https); redirects followed on the same server only (at most 10), one from
+// https to http refused as the object refuses it (ERROR_WINHTTP_REDIRECT_FAILED). Failure texts are
+// winhttp.dll's for the code, trimmed, or Windows's words for the common codes where the system
+// has none (Wine).
 class RequisicaoHttp {
  public:
   RequisicaoHttp();

@@ -168,6 +168,11 @@ TEST_F(Consulta, RequestCarriesTheUrlHeaderAndCertificateAsSent) {
   EXPECT_EQ(Eco(cliente.ConsultarClassTrib())["caminho"], "/eco/api/v1/consultas/classTrib");
   EXPECT_EQ(Eco(cliente.ConsultarClassTribPorNomeCst("Tributação & cia"))["caminho"],
             "/eco/api/v1/consultas/classTrib?NomeCst=Tributa%C3%A7%C3%A3o%20%26%20cia");
+  // A redirect on the same server is followed, and the certificate goes with it.
+  const VariavelAmbiente redirecionada("TOLVANE_CLASSTRIB_URL", FMutuo->BaseUrl("redir-eco"));
+  eco = Eco(cliente.ConsultarClassTribPorCst("000"));
+  EXPECT_EQ(eco["caminho"], "/eco/api/v1/consultas/classTrib?Cst=000");
+  EXPECT_EQ(eco["cn"], "EMPRESA TESTE LTDA:12345678000199");
 }
 
 struct CasoFalha {

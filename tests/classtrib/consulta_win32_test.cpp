@@ -36,10 +36,13 @@ std::string PastaServidor() {
   return pasta;
 }
 
-std::string BaseUrl(const std::string& ACenario) {
+std::string Porta() {
   const std::string porta = teste::LerArquivo(PastaServidor() + "/porta");
-  return "https://localhost:" + porta.substr(0, porta.find('\n')) + "/" + ACenario +
-         "/api/v1/consultas";
+  return porta.substr(0, porta.find('\n'));
+}
+
+std::string BaseUrl(const std::string& ACenario) {
+  return "https://localhost:" + Porta() + "/" + ACenario + "/api/v1/consultas";
 }
 
 std::string ConsultarCst(const std::string& ACenario, const std::string& ACertificado) {
@@ -104,6 +107,29 @@ std::string TextoWinHttp(DWORD ACodigo) {
   LocalFree(texto);
   if (winhttp) FreeLibrary(winhttp);
   return TextoSistemaAparado(r);
+}
+
+// A redirect is followed on the same server only, with the certificate; to another server, or to
+// plain http, it is refused before anything is sent there.
+TEST(ConsultaWindows, RedirectsStayOnTheService) {
+  auto eco = Eco(ConsultarCst("redir-eco", "empresa teste"));
+  EXPECT_EQ(eco["caminho"], "/eco/api/v1/consultas/classTrib?Cst=000");
+  EXPECT_EQ(eco["cn"], "EMPRESA TESTE LTDA:12345678000199");
+  const std::string sistema = TextoWinHttp(ERROR_WINHTTP_REDIRECT_FAILED);
+  struct Caso {
+    const char* Cenario;
+    std::string Mensagem;  // after kPrefixoTransporte
+  };
+  const Caso casos[] = {
+      {"redir-outro", "Redirecionamento para outro servidor recusado: https://127.0.0.1:" +
+                          Porta() + "/ok/api/v1/consultas/classTrib?Cst=000"},
+      {"redir-http", sistema.empty() ? "The HTTP redirect request failed" : sistema},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Cenario);
+    const Erro e = teste::ErroLancado([&] { ConsultarCst(c.Cenario, "empresa teste"); });
+    EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + c.Mensagem);
+  }
 }
 
 // The server requires a certificate and none in "MY" matches: Send fails with the system's text

@@ -38,8 +38,10 @@ The first segment S of the request path chooses the answer, read at every reques
   S = "fechar"             closes the connection without answering
   S = "silencio"           reads the request and never answers (until the client gives up)
   S = "meio"               announces 1000 bytes, sends 10 and closes the connection
-  S = "redir-http"         302 to the same path on http:// (same host and port)
-  S = "redir-outro"        302 to the same path on https://localhost:<port> (another host name)
+  S = "redir-http"         302 to the same path under "ok" on http:// (same host and port)
+  S = "redir-outro"        302 to the same path under "ok" on https://, same port, the other
+                           host name (localhost when asked as 127.0.0.1, else 127.0.0.1)
+  S = "redir-eco"          302 to the same path under "eco", as a path only (same server)
 """
 
 import argparse
@@ -183,12 +185,16 @@ class Consulta(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             self.close_connection = True
             return
-        if segmento in ("redir-http", "redir-outro"):
+        if segmento in ("redir-http", "redir-outro", "redir-eco"):
             porta = self.server.server_address[1]
-            destino = ("http://127.0.0.1:%d" if segmento == "redir-http"
-                       else "https://localhost:%d") % porta
+            pedido = (self.headers.get("Host") or "").rsplit(":", 1)[0]
+            outro = "127.0.0.1" if pedido == "localhost" else "localhost"
+            destino = {"redir-http": "http://%s:%d" % (pedido, porta),
+                       "redir-outro": "https://%s:%d" % (outro, porta),
+                       "redir-eco": ""}[segmento]
+            alvo = "eco" if segmento == "redir-eco" else "ok"
             self.send_response(302)
-            self.send_header("Location", destino + self.path.replace(segmento, "ok", 1))
+            self.send_header("Location", destino + self.path.replace(segmento, alvo, 1))
             self.send_header("Content-Length", "0")
             self.end_headers()
             return

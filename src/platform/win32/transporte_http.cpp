@@ -1,6 +1,7 @@
 #include "platform/transporte_http.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/erro.h"
@@ -41,6 +42,8 @@ constexpr int kMsResolucao = 0;
 constexpr int kMsConexao = 60000;
 constexpr int kMsEnvio = 30000;
 constexpr int kMsRecepcao = 30000;
+// As many redirects as the object follows by default.
+constexpr int kMaximoRedirecionamentos = 10;
 
 // Windows's words for the codes a user meets most, where the system has no text (Wine's
 // winhttp.dll carries none).
@@ -66,6 +69,8 @@ std::string TextoConhecido(DWORD ACodigo) {
       return "A security error occurred";
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
       return "An error occurred in the secure channel support";
+    case ERROR_WINHTTP_REDIRECT_FAILED:
+      return "The HTTP redirect request failed";
     default:
       return "WinHTTP error " + std::to_string(ACodigo);
   }
@@ -176,6 +181,40 @@ std::string Corpo(HINTERNET APedido) {
   }
 }
 
+// The Location header's value; empty when the answer has none.
+std::string Destino(HINTERNET APedido) {
+  DWORD tamanho = 0;
+  WinHttpQueryHeaders(APedido, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
+                      WINHTTP_NO_OUTPUT_BUFFER, &tamanho, WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho == 0) return {};
+  std::wstring destino(tamanho / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
+                           destino.data(), &tamanho, WINHTTP_NO_HEADER_INDEX))
+    return {};
+  destino.resize(tamanho / sizeof(wchar_t));
+  return DeUtf16(destino);
+}
+
+// A redirect's target made whole against the URL that answered it: a Location may leave out the
+// scheme, the server or the folder (RFC 3986's reference forms; dot segments stay as sent).
+std::string UrlCompleta(const std::string& ADestino, const std::string& AUrl) {
+  if (ADestino.find("://") != std::string::npos) return ADestino;
+  const std::size_t fimEsquema = AUrl.find("://");
+  if (ADestino.starts_with("//")) return AUrl.substr(0, fimEsquema + 1) + ADestino;
+  const std::size_t inicioCaminho = AUrl.find('/', fimEsquema + 3);
+  const std::string servidor = AUrl.substr(0, inicioCaminho);
+  if (ADestino.starts_with("/")) return servidor + ADestino;
+  if (inicioCaminho == std::string::npos) return servidor + "/" + ADestino;
+  const std::string caminho =
+      AUrl.substr(inicioCaminho, AUrl.find_first_of("?#", inicioCaminho) - inicioCaminho);
+  return servidor + caminho.substr(0, caminho.rfind('/') + 1) + ADestino;
+}
+
+bool MesmoServidor(const Endereco& A, const Endereco& B) {
+  return A.Seguro == B.Seguro && A.Porta == B.Porta &&
+         CompareStringOrdinal(A.Servidor.c_str(), -1, B.Servidor.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
@@ -190,27 +229,57 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
     FalharWinHttp();
   const InternetPtr conexao =
       Verificado(WinHttpConnect(sessao.get(), endereco.Servidor.c_str(), endereco.Porta, 0));
-  const InternetPtr pedido = Verificado(WinHttpOpenRequest(
-      conexao.get(), L"GET", endereco.Caminho.c_str(), nullptr, WINHTTP_NO_REFERER,
-      WINHTTP_DEFAULT_ACCEPT_TYPES, endereco.Seguro ? WINHTTP_FLAG_SECURE : 0));
-  for (const auto& [nome, valor] : APedido.Cabecalhos) {
-    const std::wstring linha = ParaUtf16(nome + ": " + valor);
-    if (!WinHttpAddRequestHeaders(pedido.get(), linha.c_str(), static_cast<DWORD>(-1),
-                                  WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE))
-      FalharWinHttp();
-  }
-  // The context goes with this request's own TLS connection to the server; a proxy is reached
-  // through a plain CONNECT and never sees it. Without one, a server that asks for a certificate
-  // makes the send fail with ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, as the request object does.
-  if (certificado && endereco.Seguro &&
-      !WinHttpSetOption(pedido.get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                        const_cast<CERT_CONTEXT*>(certificado.get()), sizeof(CERT_CONTEXT)))
-    FalharWinHttp();
 
-  if (!WinHttpSendRequest(pedido.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                          0, 0, 0) ||
-      !WinHttpReceiveResponse(pedido.get(), nullptr))
-    FalharWinHttp();
+  // One request on the service's connection, sent and its answer's headers in.
+  auto enviar = [&](const std::wstring& ACaminho) {
+    InternetPtr pedido = Verificado(WinHttpOpenRequest(
+        conexao.get(), L"GET", ACaminho.c_str(), nullptr, WINHTTP_NO_REFERER,
+        WINHTTP_DEFAULT_ACCEPT_TYPES, endereco.Seguro ? WINHTTP_FLAG_SECURE : 0));
+    // Redirects are followed here, not by the engine, which would follow them to any server.
+    DWORD semRedirecionar = WINHTTP_DISABLE_REDIRECTS;
+    if (!WinHttpSetOption(pedido.get(), WINHTTP_OPTION_DISABLE_FEATURE, &semRedirecionar,
+                          sizeof semRedirecionar))
+      FalharWinHttp();
+    for (const auto& [nome, valor] : APedido.Cabecalhos) {
+      const std::wstring linha = ParaUtf16(nome + ": " + valor);
+      if (!WinHttpAddRequestHeaders(pedido.get(), linha.c_str(), static_cast<DWORD>(-1),
+                                    WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE))
+        FalharWinHttp();
+    }
+    // The context goes with this request's own TLS connection to the server; a proxy is
+    // reached through a plain CONNECT and never sees it. Without one, a server that asks for a
+    // certificate makes the send fail with ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, as the
+    // request object does.
+    if (certificado && endereco.Seguro &&
+        !WinHttpSetOption(pedido.get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                          const_cast<CERT_CONTEXT*>(certificado.get()), sizeof(CERT_CONTEXT)))
+      FalharWinHttp();
+    if (!WinHttpSendRequest(pedido.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
+                            0, 0, 0) ||
+        !WinHttpReceiveResponse(pedido.get(), nullptr))
+      FalharWinHttp();
+    return pedido;
+  };
+
+  // A redirect is followed on the same server only: the client certificate and the query belong
+  // to the service, and a server that sends them elsewhere gets neither; nor does plain http.
+  std::string url = APedido.Url;
+  InternetPtr pedido = enviar(endereco.Caminho);
+  for (int redirecionamentos = 0;; ++redirecionamentos) {
+    const int status = Status(pedido.get());
+    const std::string destino = status / 100 == 3 ? Destino(pedido.get()) : std::string();
+    if (destino.empty()) break;
+    const std::string proximo = UrlCompleta(destino, url);
+    const Endereco alvo = LerEndereco(proximo);
+    // Refused as the engine refuses it, with its code.
+    if (endereco.Seguro && !alvo.Seguro) throw ErroOle(TextoWinHttp(ERROR_WINHTTP_REDIRECT_FAILED));
+    if (!MesmoServidor(alvo, endereco))
+      throw ErroOle("Redirecionamento para outro servidor recusado: " + proximo);
+    if (redirecionamentos == kMaximoRedirecionamentos)
+      throw ErroOle(TextoWinHttp(ERROR_WINHTTP_REDIRECT_FAILED));
+    url = proximo;
+    pedido = enviar(alvo.Caminho);
+  }
   RespostaHttp r;
   r.Status = Status(pedido.get());
   r.TipoConteudo = TipoConteudo(pedido.get());
