@@ -1,14 +1,20 @@
 #include "platform/substituicao_executavel.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <thread>
 
 #include "comum/arquivos_teste.h"
 #include "comum/processo_filho.h"
+#include "core/erro.h"
 #include "updater/estado_arquivo.h"
 
 namespace tolvane {
@@ -183,6 +189,51 @@ TEST_F(Substituicao, SymbolicLinkSourceIsFollowedToItsFile) {
   EXPECT_EQ(st.st_mode & 07777, 0750u);
   EXPECT_EQ(st.st_mtim.tv_sec, 1620284889);
   EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"prog"});
+}
+
+// A release being copied onto the file server while a workstation copies it from there: the
+// writer rewrites the server copy from its start once the workstation has begun reading it. The
+// workstation either refuses the copy, keeping its old executable, or (when the writer came too
+// late to be seen) has the whole copy as it was when it was opened; never a mix of the two.
+TEST_F(Substituicao, ServerCopyRewrittenDuringTheCopyIsRefusedNeverMixed) {
+  constexpr std::size_t kTamanho = 32 << 20;
+  constexpr std::size_t kBloco = 1 << 20;
+  int recusas = 0;
+  for (int tentativa = 0; tentativa < 10 && recusas == 0; ++tentativa) {
+    SCOPED_TRACE("attempt " + std::to_string(tentativa));
+    EscreverArquivo(FOrigem, std::string(kTamanho, 'a'), fs::perms(0755));
+    EscreverArquivo(FDestino, "velho", fs::perms(0755));
+    const int observador = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(observador, 0);
+    ASSERT_GE(::inotify_add_watch(observador, FOrigem.c_str(), IN_ACCESS), 0);
+    std::thread escritor([&] {
+      pollfd espera{observador, POLLIN, 0};
+      if (::poll(&espera, 1, 10000) != 1) return;
+      std::ofstream arquivo(FOrigem, std::ios::binary | std::ios::in | std::ios::out);
+      const std::string bloco(kBloco, 'b');
+      for (std::size_t feito = 0; feito < kTamanho; feito += kBloco) {
+        arquivo.write(bloco.data(), static_cast<std::streamsize>(bloco.size()));
+        arquivo.flush();
+      }
+    });
+    std::string erro;
+    try {
+      SubstituirExecutavel(FOrigem, FExecutavel, "prog");
+    } catch (const Erro& e) {
+      erro = e.Mensagem();
+    }
+    escritor.join();
+    ::close(observador);
+    if (erro.empty()) {
+      EXPECT_TRUE(LerArquivo(FDestino) == std::string(kTamanho, 'a')) << "a mixed copy";
+    } else {
+      ++recusas;
+      EXPECT_NE(erro.find("mudou enquanto era copiada"), std::string::npos) << erro;
+      EXPECT_EQ(LerArquivo(FDestino), "velho");
+    }
+    EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"prog"});
+  }
+  EXPECT_GT(recusas, 0) << "the writer was never seen: the case showed nothing";
 }
 
 }  // namespace
