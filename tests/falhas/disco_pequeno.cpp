@@ -13,12 +13,13 @@ namespace tolvane::teste {
 
 namespace fs = std::filesystem;
 
-DiscoPequeno::DiscoPequeno(unsigned long ABytes) : FBytes(ABytes) {
+DiscoPequeno::DiscoPequeno(unsigned long ABytes, bool AMontar) : FBytes(ABytes) {
   std::string modelo = (fs::temp_directory_path() / "tolvane-disco-XXXXXX").string();
   if (!mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp falhou");
   FCaminho = modelo;
   const std::string opcoes = "size=" + std::to_string(ABytes) + ",mode=0755";
-  FMontado = mount("tmpfs", FCaminho.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, opcoes.c_str()) == 0;
+  FMontado = AMontar &&
+             mount("tmpfs", FCaminho.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, opcoes.c_str()) == 0;
 }
 
 DiscoPequeno::~DiscoPequeno() {
@@ -27,8 +28,11 @@ DiscoPequeno::~DiscoPequeno() {
   fs::remove_all(FCaminho, ec);
 }
 
-void DiscoPequeno::Encher(const std::string& ANome, unsigned long ALivres) const {
-  if (!FMontado) return;  // the size limit of NoDisco is the whole disk
+void DiscoPequeno::Encher(const std::string& ANome, unsigned long ALivres) {
+  if (!FMontado) {
+    FBytes = ALivres;
+    return;
+  }
   std::ofstream arquivo(*this / ANome, std::ios::binary);
   const std::string bloco(512, 'e');
   for (;;) {
