@@ -52,5 +52,44 @@ TEST(DataModificacaoArquivo, FoldersAndMissingFilesHaveNoDate) {
   EXPECT_EQ(DataModificacaoArquivo(""), std::nullopt);
 }
 
+// The move that never replaces: it takes a free name in one step and refuses a taken one,
+// leaving both files as they were; names with accents go through the system's own encoding.
+TEST(MoverSemSubstituir, TakesAFreeNameAndNeverATakenOne) {
+  struct Caso {
+    const char* Rotulo;
+    bool OrigemExiste;
+    const char* DestinoAntes;  // nullptr: no file of that name
+    bool Movido;
+  };
+  const Caso casos[] = {
+      {"free name", true, nullptr, true},
+      {"taken name", true, "já estava", false},
+      {"empty file at the name", true, "", false},
+      {"no source", false, nullptr, false},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    PastaTemporaria pasta;
+    const std::string origem = pasta / ".Atualização.novo";
+    const std::string destino = pasta / "Atualização.exe";
+    if (c.OrigemExiste) teste::EscreverArquivo(origem, "nova versão");
+    if (c.DestinoAntes) teste::EscreverArquivo(destino, c.DestinoAntes);
+    EXPECT_EQ(MoverSemSubstituir(origem, destino), c.Movido);
+    if (c.Movido) {
+      EXPECT_EQ(teste::LerArquivo(destino), "nova versão");
+      EXPECT_EQ(teste::EntradasDaPasta(pasta.Caminho()),
+                std::vector<std::string>{"Atualização.exe"});
+    } else {
+      if (c.DestinoAntes) {
+        EXPECT_EQ(teste::LerArquivo(destino), c.DestinoAntes);
+      }
+      if (c.OrigemExiste) {
+        EXPECT_EQ(teste::LerArquivo(origem), "nova versão");
+      }
+      EXPECT_EQ(std::filesystem::exists(CaminhoDe(destino)), c.DestinoAntes != nullptr);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tolvane

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
 #include "comum/variavel_ambiente.h"
+#include "core/caminho.h"
 #include "platform/nomes.h"
 
 namespace tolvane {
@@ -77,6 +81,28 @@ TEST(IniciarPrograma, ProgramThatCannotStartSaysWhy) {
   for (const std::string& programa :
        {pasta / "faltando", pasta.Caminho(), pasta / "nao_executavel"})
     EXPECT_NE(IniciarPrograma(programa, {}), "") << programa;
+}
+
+// This process's environment: a value set is read back as it was set, accents included, and the
+// programs it starts inherit it (the echo program finds its output file, in a folder with an
+// accent, through it); a variable that is not set has no value, which differs from empty.
+TEST(VariavelAmbiente, SetReadBackAndInheritedByStartedPrograms) {
+  // Both put back as they were at the end.
+  const teste::VariavelAmbiente restaurar("TOLVANE_ECO_SAIDA", std::nullopt);
+  const teste::VariavelAmbiente restaurarVazia("TOLVANE_TESTE_VAZIA", std::nullopt);
+  EXPECT_EQ(LerVariavelAmbiente("TOLVANE_ECO_SAIDA"), std::nullopt);
+  DefinirVariavelAmbiente("TOLVANE_TESTE_VAZIA", "");
+  EXPECT_EQ(LerVariavelAmbiente("TOLVANE_TESTE_VAZIA"), std::optional<std::string>(""));
+
+  PastaTemporaria base;
+  const std::string pasta = base / "Configuração";
+  std::filesystem::create_directory(CaminhoDe(pasta));
+  const std::string saida = pasta + kSeparador + "saída.txt";
+  DefinirVariavelAmbiente("TOLVANE_ECO_SAIDA", saida);
+  EXPECT_EQ(LerVariavelAmbiente("TOLVANE_ECO_SAIDA"), saida);
+  ASSERT_EQ(IniciarPrograma(TOLVANE_ECO_ARGUMENTOS, {"herdada"}), "");
+  ASSERT_TRUE(teste::EsperarArquivo(saida)) << "the started program did not find " << saida;
+  EXPECT_EQ(teste::LerArquivo(saida), "herdada|\n");
 }
 
 }  // namespace

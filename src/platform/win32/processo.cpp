@@ -56,6 +56,9 @@ std::optional<std::string> LerVariavelAmbiente(const std::string& ANome) {
   const DWORD tamanho = GetEnvironmentVariableW(nome.c_str(), nullptr, 0);
   if (tamanho == 0) return std::nullopt;
   std::wstring valor(tamanho, L'\0');
+  // An empty value reads as 0 characters without touching the last error: only a fresh
+  // ERROR_ENVVAR_NOT_FOUND means the variable went away meanwhile.
+  SetLastError(ERROR_SUCCESS);
   const DWORD lidos = GetEnvironmentVariableW(nome.c_str(), valor.data(), tamanho);
   if (lidos == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
   valor.resize(lidos < tamanho ? lidos : 0);
