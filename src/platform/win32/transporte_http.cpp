@@ -154,18 +154,19 @@ int Status(HINTERNET APedido) {
   return static_cast<int>(status);
 }
 
-// The Content-Type header's value; empty when the answer has none.
-std::string TipoConteudo(HINTERNET APedido) {
+// The value of an answer's header (WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_QUERY_LOCATION …); empty
+// when the answer has none.
+std::string Cabecalho(HINTERNET APedido, DWORD AInformacao) {
   DWORD tamanho = 0;
-  WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
-                      WINHTTP_NO_OUTPUT_BUFFER, &tamanho, WINHTTP_NO_HEADER_INDEX);
+  WinHttpQueryHeaders(APedido, AInformacao, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
+                      &tamanho, WINHTTP_NO_HEADER_INDEX);
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho == 0) return {};
-  std::wstring tipo(tamanho / sizeof(wchar_t) + 1, L'\0');
-  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_HEADER_NAME_BY_INDEX,
-                           tipo.data(), &tamanho, WINHTTP_NO_HEADER_INDEX))
+  std::wstring valor(tamanho / sizeof(wchar_t) + 1, L'\0');
+  if (!WinHttpQueryHeaders(APedido, AInformacao, WINHTTP_HEADER_NAME_BY_INDEX, valor.data(),
+                           &tamanho, WINHTTP_NO_HEADER_INDEX))
     return {};
-  tipo.resize(tamanho / sizeof(wchar_t));
-  return DeUtf16(tipo);
+  valor.resize(tamanho / sizeof(wchar_t));
+  return DeUtf16(valor);
 }
 
 std::string Corpo(HINTERNET APedido) {
@@ -179,20 +180,6 @@ std::string Corpo(HINTERNET APedido) {
     if (lidos > kTamanhoMaximoResposta - corpo.size()) throw ErroOle(kTextoRespostaGrandeDemais);
     corpo.append(bloco.data(), lidos);
   }
-}
-
-// The Location header's value; empty when the answer has none.
-std::string Destino(HINTERNET APedido) {
-  DWORD tamanho = 0;
-  WinHttpQueryHeaders(APedido, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
-                      WINHTTP_NO_OUTPUT_BUFFER, &tamanho, WINHTTP_NO_HEADER_INDEX);
-  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho == 0) return {};
-  std::wstring destino(tamanho / sizeof(wchar_t) + 1, L'\0');
-  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
-                           destino.data(), &tamanho, WINHTTP_NO_HEADER_INDEX))
-    return {};
-  destino.resize(tamanho / sizeof(wchar_t));
-  return DeUtf16(destino);
 }
 
 // A redirect's target made whole against the URL that answered it: a Location may leave out the
@@ -267,7 +254,8 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   InternetPtr pedido = enviar(endereco.Caminho);
   for (int redirecionamentos = 0;; ++redirecionamentos) {
     const int status = Status(pedido.get());
-    const std::string destino = status / 100 == 3 ? Destino(pedido.get()) : std::string();
+    const std::string destino =
+        status / 100 == 3 ? Cabecalho(pedido.get(), WINHTTP_QUERY_LOCATION) : std::string();
     if (destino.empty()) break;
     const std::string proximo = UrlCompleta(destino, url);
     const Endereco alvo = LerEndereco(proximo);
@@ -282,7 +270,7 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
   }
   RespostaHttp r;
   r.Status = Status(pedido.get());
-  r.TipoConteudo = TipoConteudo(pedido.get());
+  r.TipoConteudo = Cabecalho(pedido.get(), WINHTTP_QUERY_CONTENT_TYPE);
   r.Corpo = Corpo(pedido.get());
   return r;
 }
