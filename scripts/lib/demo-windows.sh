@@ -63,12 +63,6 @@ export WINEPREFIX=$DEMO/prefixo WINEDEBUG=-all WINEDLLPATH=$B/wine/dlls
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 unset LANGUAGE
 export LANG=pt_BR.UTF-8
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== Wine prefix in $WINEPREFIX (once, about half a minute)"
-  /usr/lib/wine/wine64 wineboot -i </dev/null >"$DEMO/wineboot.log" 2>&1
-  /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1
-fi
-
 SERVICO=$DEMO/servico
 tests/wine/servidor_https.sh iniciar "$SERVICO"
 trap '"$RAIZ/tests/wine/servidor_https.sh" parar "$SERVICO"' EXIT
@@ -77,9 +71,26 @@ mkdir -p "$SERVICO/respostas"
 cat >"$SERVICO/respostas/demo.corpo" <<'JSON'
 [{"CST":"000","DescricaoCST":"Tributação integral","classificacoesTributarias":[{"cClassTrib":"000001","DescricaoClassTrib":"Situações tributadas integralmente pelo IBS e CBS."}]}]
 JSON
-/usr/lib/wine/wine64 "$B/tests/wine/importar_certificados.exe" "$(windows "$SERVICO/ca.pem")" \
-  "$(windows "$SERVICO/cliente-rsa.p12")" </dev/null >"$DEMO/certificados.log" 2>&1 ||
-  { cat "$DEMO/certificados.log" >&2; exit 1; }
+
+# The prefix holds the service's CA and the demo certificate; when the service has made new ones
+# (its material is renewed before it expires), a new prefix gets them, rather than a store with
+# the old, expired certificate of the same name beside the new.
+IMPORTADO=$WINEPREFIX/certificado-importado.pem
+if [ -f "$WINEPREFIX/system.reg" ] && ! cmp -s "$IMPORTADO" "$SERVICO/cliente-rsa.pem"; then
+  /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "== Wine prefix in $WINEPREFIX (once, about half a minute)"
+  /usr/lib/wine/wine64 wineboot -i </dev/null >"$DEMO/wineboot.log" 2>&1
+  /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1
+fi
+if ! cmp -s "$IMPORTADO" "$SERVICO/cliente-rsa.pem"; then
+  /usr/lib/wine/wine64 "$B/tests/wine/importar_certificados.exe" "$(windows "$SERVICO/ca.pem")" \
+    "$(windows "$SERVICO/cliente-rsa.p12")" </dev/null >"$DEMO/certificados.log" 2>&1 ||
+    { cat "$DEMO/certificados.log" >&2; exit 1; }
+  cp "$SERVICO/cliente-rsa.pem" "$IMPORTADO"
+fi
 
 echo "== starting tolvaneGestor.exe under Wine (right-click its tray icon for the menu)"
 cd "$ESTACAO"

@@ -5,8 +5,9 @@
                                           tls10|expirado|outro-host]
                       [--porta N]
 
-On its first start in DIR it makes, with the openssl command, its test key material (all of it
-generated, nothing kept in the repository):
+On its first start in DIR, and again once the material is 20 days old (it is valid for 30), it
+makes with the openssl command its test key material (all of it generated, nothing kept in the
+repository):
   ca.pem, ca.key                       test CA; the client trusts it via TOLVANE_CLASSTRIB_CA
   servidor.pem, servidor.key           server certificate for 127.0.0.1 and localhost (test CA)
   outra-ca.pem, outra-ca.key           a CA that nobody trusts
@@ -57,6 +58,9 @@ import subprocess
 import sys
 import threading
 import time
+
+# The key material is valid for 30 days; a folder whose material is older than this gets new.
+RENOVAR_APOS = 20 * 24 * 3600
 
 CONFIGURACAO = """\
 [req]
@@ -117,7 +121,10 @@ def gerar_material(pasta):
     os.makedirs(os.path.join(pasta, "respostas"), exist_ok=True)
     with open(os.path.join(pasta, ".gerando"), "w") as trava:
         fcntl.flock(trava, fcntl.LOCK_EX)
-        if os.path.exists(os.path.join(pasta, "servidor-expirado.pem")):
+        # Made again well before its 30 days end, for a folder that lives on (the demo's).
+        ca = os.path.join(pasta, "ca.pem")
+        if (os.path.exists(os.path.join(pasta, "servidor-expirado.pem"))
+                and time.time() - os.path.getmtime(ca) < RENOVAR_APOS):
             return
         with open(os.path.join(pasta, "openssl.cnf"), "w") as cnf:
             cnf.write(CONFIGURACAO)

@@ -29,6 +29,9 @@ parar() {
 # with an RSA key.
 certificado_rsa() {
   local pasta=$1
+  # Made with the rest of the material, and kept as long as it: a new one each start would add a
+  # certificate of the same name to a prefix that lives on (the demo's).
+  [ "$pasta/cliente-rsa.p12" -nt "$pasta/ca.pem" ] && return 0
   (
     cd "$pasta"
     openssl req -x509 -config openssl.cnf -extensions cliente -utf8 -newkey rsa:2048 -noenc \
