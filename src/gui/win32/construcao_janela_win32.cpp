@@ -6,6 +6,10 @@
 #include "gui/win32/imagens_win32.h"
 #include "gui/win32/recursos.h"
 #include "gui/win32/texto_janela.h"
+#include "platform/biblioteca.h"
+
+// After windows.h, which the headers above include.
+#include <shellscalingapi.h>
 
 // Building a window from its layout: the top-level window, one control per row, the fonts, the
 // pictures, the menus and the tab order.
@@ -26,13 +30,31 @@ bool MesmaFonte(const Fonte& A, const Fonte& B) {
   return A.Familia == B.Familia && A.Pixels == B.Pixels && A.Italica == B.Italica;
 }
 
+// The DPI of the screen that holds APonto: the monitor's own (Windows 8.1 and later, looked up
+// at run time so that older systems still start), else the system's.
+int DpiEm(POINT APonto) {
+  using ObterDpi = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
+  static const Biblioteca shcore("shcore.dll");
+  static const auto obterDpi = shcore.Funcao<ObterDpi>("GetDpiForMonitor");
+  UINT x = 0;
+  UINT y = 0;
+  if (obterDpi &&
+      SUCCEEDED(obterDpi(MonitorFromPoint(APonto, MONITOR_DEFAULTTOPRIMARY), MDT_EFFECTIVE_DPI, &x,
+                         &y)) &&
+      y > 0)
+    return static_cast<int>(y);
+  int dpi = 96;
+  if (HDC tela = GetDC(nullptr)) {
+    dpi = GetDeviceCaps(tela, LOGPIXELSY);
+    ReleaseDC(nullptr, tela);
+  }
+  return dpi;
+}
+
 }  // namespace
 
 void JanelaWin32::Construir() {
-  if (HDC tela = GetDC(nullptr)) {
-    FDpi = GetDeviceCaps(tela, LOGPIXELSY);
-    ReleaseDC(nullptr, tela);
-  }
+  FDpi = DpiEm(POINT{FLayout.Esquerda, FLayout.Topo});
   // "TfrmPrincipal" for the layout "frmPrincipal": the form's class name, for whoever looks.
   const std::wstring nomeClasse = L"T" + W(FLayout.Nome);
   const wchar_t* classe = FAplicacao.ClasseJanela(nomeClasse, Procedimento);
@@ -122,7 +144,6 @@ void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
   DWORD estilo = WS_CHILD | (c.Visivel ? WS_VISIBLE : 0) | (c.Habilitado ? 0 : WS_DISABLED) |
                  (c.OrdemTab >= 0 ? WS_TABSTOP : 0);
   DWORD estiloEx = 0;
-  int altura = c.Altura;
   switch (c.Tipo) {
     case T::PaginaControle:
       classe = WC_TABCONTROLW;
@@ -168,26 +189,18 @@ void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
     case T::CaixaCombinacao:
       classe = WC_COMBOBOXW;
       estilo |= (c.Digitavel ? CBS_DROPDOWN : CBS_DROPDOWNLIST) | CBS_AUTOHSCROLL | WS_VSCROLL;
-      // The height given to a combo box includes its open list.
-      altura = c.Altura + 200;
       break;
     default:
       return;
   }
-  const int largura = c.Largura == kTamanhoDoTexto ? 0 : S(c.Largura);
-  altura = altura == kTamanhoDoTexto ? 0 : S(altura);
+  // Placed, sized and given its font by Colocar, as again when the DPI changes.
   controle.Janela =
-      CreateWindowExW(estiloEx, classe, c.Tipo == T::Pagina ? L"" : W(c.Texto).c_str(), estilo,
-                      S(c.Esquerda), S(c.Topo), largura, altura, pai,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(AIdentificador)),
+      CreateWindowExW(estiloEx, classe, c.Tipo == T::Pagina ? L"" : W(c.Texto).c_str(), estilo, 0,
+                      0, 0, 0, pai, reinterpret_cast<HMENU>(static_cast<INT_PTR>(AIdentificador)),
                       FAplicacao.Instancia(), nullptr);
   HWND h = controle.Janela;
   if (!h) return;
   if (c.Tipo == T::Painel) SetWindowLongPtrW(h, GWLP_USERDATA, kConteinerPainel);
-  SendMessageW(
-      h, WM_SETFONT,
-      reinterpret_cast<WPARAM>(FonteDe(c.FontePropria ? *c.FontePropria : FLayout.FonteJanela)),
-      FALSE);
 
   if (c.Tipo == T::Pagina && FPaginaControle) {
     TCITEMW item{};
@@ -199,6 +212,29 @@ void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
     FPaginas.push_back(h);
   }
   if (c.Tipo == T::PaginaControle) FPaginaControle = h;
+  const auto [it, nova] = FControles.emplace(c.Nome, std::move(controle));
+  if (!nova) return;
+  Colocar(it->second);
+  DefinirFiguras(it->second);
+}
+
+void JanelaWin32::Colocar(const ControleWin32& AControle) {
+  const Controle& c = *AControle.Linha;
+  // The height given to a combo box includes its open list.
+  const int altura = c.Tipo == T::CaixaCombinacao ? c.Altura + 200 : c.Altura;
+  SetWindowPos(AControle.Janela, nullptr, S(c.Esquerda), S(c.Topo),
+               c.Largura == kTamanhoDoTexto ? 0 : S(c.Largura),
+               altura == kTamanhoDoTexto ? 0 : S(altura), SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(
+      AControle.Janela, WM_SETFONT,
+      reinterpret_cast<WPARAM>(FonteDe(c.FontePropria ? *c.FontePropria : FLayout.FonteJanela)),
+      FALSE);
+  AjustarAoTexto(AControle);
+}
+
+void JanelaWin32::DefinirFiguras(ControleWin32& AControle) {
+  const Controle& c = *AControle.Linha;
+  HWND h = AControle.Janela;
   if (c.Tipo == T::Botao && c.Imagem != Figura::Nenhuma) {
     // The picture left of the caption, and its own picture for the disabled button.
     const int lado = S(16);
@@ -207,20 +243,43 @@ void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
                               : CarregarImagem(TOLVANE_SETA_BAIXO, lado, lado);
     BitmapUnico desabilitada = tira ? CarregarImagemDaTira(TOLVANE_OK, 1, lado, true)
                                     : CarregarImagem(TOLVANE_SETA_BAIXO_DESABILITADA, lado, lado);
-    controle.Imagens.reset(ImageList_Create(lado, lado, ILC_COLOR32, 6, 0));
+    ListaImagensUnica imagens(ImageList_Create(lado, lado, ILC_COLOR32, 6, 0));
     // One picture per button state: normal, hot, pressed, disabled, default, stylus hot.
     for (HBITMAP b :
          {normal.get(), normal.get(), normal.get(), desabilitada.get(), normal.get(), normal.get()})
-      ImageList_Add(controle.Imagens.get(), b, nullptr);
-    BUTTON_IMAGELIST lista{controle.Imagens.get(), {S(1), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+      ImageList_Add(imagens.get(), b, nullptr);
+    BUTTON_IMAGELIST lista{imagens.get(), {S(1), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(h, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&lista));
+    // The button holds the new list now; the old one may go.
+    AControle.Imagens = std::move(imagens);
   }
   if (c.Tipo == T::Imagem && c.Imagem == Figura::Logo) {
-    controle.Figura = CarregarImagem(TOLVANE_LOGO, S(c.Largura), S(c.Altura));
-    SendMessageW(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(controle.Figura.get()));
+    BitmapUnico figura = CarregarImagem(TOLVANE_LOGO, S(c.Largura), S(c.Altura));
+    SendMessageW(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(figura.get()));
+    AControle.Figura = std::move(figura);
   }
-  const auto [it, nova] = FControles.emplace(c.Nome, std::move(controle));
-  if (nova) AjustarAoTexto(it->second);
+}
+
+void JanelaWin32::MudarDpi(int ADpi, const RECT& ASugerido) {
+  HWND janela = FJanela.get();
+  if (ADpi != FDpi) {
+    FDpi = ADpi;
+    // Every control takes its font at the new size before the old fonts go, at the end.
+    const auto antigas = std::move(FFontes);
+    FFontes.clear();
+    SendMessageW(janela, WM_SETFONT, reinterpret_cast<WPARAM>(FonteDe(FLayout.FonteJanela)), FALSE);
+    for (auto& [nome, c] : FControles) {
+      Colocar(c);
+      DefinirFiguras(c);
+    }
+  }
+  // The place and size the system proposes for the new DPI: the same spot on the new screen.
+  SetWindowPos(janela, nullptr, ASugerido.left, ASugerido.top, ASugerido.right - ASugerido.left,
+               ASugerido.bottom - ASugerido.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FPaginaControle)
+    MostrarPagina(static_cast<int>(SendMessageW(FPaginaControle, TCM_GETCURSEL, 0, 0)));
+  AoRedimensionar();
+  InvalidateRect(janela, nullptr, TRUE);
 }
 
 void JanelaWin32::AjustarAoTexto(const ControleWin32& AControle) {

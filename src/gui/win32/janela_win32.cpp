@@ -149,6 +149,9 @@ LRESULT JanelaWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {
     case WM_SIZE:
       AoRedimensionar();
       return 0;
+    case WM_DPICHANGED:
+      MudarDpi(HIWORD(AW), *reinterpret_cast<const RECT*>(AL));
+      return 0;
     default:
       break;
   }

@@ -15,8 +15,9 @@ class AplicacaoWin32;
 
 // A window of the system on raw Win32, built from its layout: a top-level window of class "T" +
 // the form's name, owned by the application window, with one standard control per row (STATIC,
-// BUTTON, COMBOBOX, the tab control), named as the row. Places, sizes and fonts are the layout's
-// at 96 dots per inch, scaled by the screen's DPI/96.
+// BUTTON, COMBOBOX, the tab control), named as the row. Places, sizes, fonts and pictures are the
+// layout's at 96 dots per inch, scaled by the DPI of the window's screen/96, and scaled again
+// when the window moves to a screen of another DPI.
 class JanelaWin32 : public Janela {
  public:
   JanelaWin32(AplicacaoWin32& AAplicacao, const LayoutJanela& ALayout, EventosJanela& AEventos);
@@ -70,6 +71,12 @@ class JanelaWin32 : public Janela {
   HWND Pai(const Controle& AControle) const;
   const ControleWin32* Procurar(std::string_view ANome) const;
   const ControleWin32* ProcurarPorJanela(HWND AJanela) const;
+  // At the current DPI: the control's place, size and font, its pictures.
+  void Colocar(const ControleWin32& AControle);
+  void DefinirFiguras(ControleWin32& AControle);
+  // The window moved to a screen of another DPI (WM_DPICHANGED): everything at the new scale, the
+  // window at the place and size the system proposes.
+  void MudarDpi(int ADpi, const RECT& ASugerido);
   void AjustarAoTexto(const ControleWin32& AControle);
   void MostrarPagina(int AIndice);
   void Posicionar();
