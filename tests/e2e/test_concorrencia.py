@@ -106,14 +106,18 @@ class Concorrencia(unittest.TestCase):
         segundos = time.monotonic() - inicio
         for p in processos:
             self.assertIsNone(p.poll(), "a copy ended")
+        self.assertEqual(len({janela for _, janela in todas}), COPIAS,
+                         "one window counted for two copies")
         return processos, todas, segundos
 
     def assentada(self, processo):
         """("main", window) once the copy shows its main window, else ("box", window) for the
         first other window it shows, else None. A window listed a moment ago may be gone by the
         time its size is read; it is skipped."""
-        saida = self.tela.x("xdotool", "search", "--onlyvisible", "--pid", str(processo.pid),
-                            "--name", "^tolvane Gestor$")
+        # --all: without it xdotool lists the windows that meet any one condition, those of
+        # every copy by the name.
+        saida = self.tela.x("xdotool", "search", "--all", "--onlyvisible", "--pid",
+                            str(processo.pid), "--name", "^tolvane Gestor$")
         vistas = []
         for janela in (int(j) for j in saida.split()):
             tamanho = re.search(r"Width:\s+(\d+)\s+Height:\s+(\d+)",
@@ -136,7 +140,8 @@ class Concorrencia(unittest.TestCase):
                 continue
             # The default error display; the copy goes on in the tray once it is closed.
             texto = self.tela.texto_da_caixa(janela)
-            erros.append(texto.split("\n")[3] if texto.count("\n") > 3 else texto)
+            linhas = texto.splitlines()
+            erros.append(linhas[3] if len(linhas) > 3 else texto)
             self.tela.teclas(janela, "Return")
         time.sleep(1)
         for p in processos:
