@@ -6,7 +6,8 @@ bench_mapa sees it from the X server's own events).
 
 The yardstick is bench_janela_minima: a minimal Qt 6 window of the main window's size, with
 the program's database work done the shortest way first (dlopen of the client, attach, the
-presence query). Runs alternate between the sides, round by round, with the side that goes first
+presence query); beside it the same with one caption on the window, which shows what the first
+text drawn costs any Qt program. Runs alternate between the sides, round by round, with the side that goes first
 taking turns. Measured with the database embedded (a bare path: the engine runs inside the
 process) and on a Firebird server on this machine, with 0, 1 and 20 certificates in the personal
 store, and once with 100 other top-level windows on the display (the single-instance guard reads
@@ -151,7 +152,9 @@ def main():
                                   f"path={ambiente.dados}/\r\nname=DEMO.FDB\r\n")
                 banco = f"127.0.0.1/{porta}:{ambiente.banco}"
             certificados(ambiente.certificados, certs)
-            lados = [("yardstick", env, ambiente.estacao, TITULO_MINIMA, [MINIMA, banco])]
+            lados = [("yardstick", env, ambiente.estacao, TITULO_MINIMA, [MINIMA, banco]),
+                     ("yardstick + caption", env, ambiente.estacao, TITULO_MINIMA,
+                      [MINIMA, "--legenda", banco])]
             lados += [(nome, env, os.path.dirname(exe), TITULO, [exe])
                       for nome, exe in lados_programa]
             comparar(rotulo, lados, janelas)
