@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include <stdlib.h>
+
 namespace tolvane::fuzz {
 
 [[noreturn]] inline void Falhar(const char* AMotivo, std::string_view ATexto = {}) {
@@ -19,5 +21,14 @@ namespace tolvane::fuzz {
 inline void Verificar(bool ACondicao, const char* AFalha) {
   if (!ACondicao) Falhar(AFalha);
 }
+
+// The character sets an input is tried in where it passes the conversion to or from the ANSI
+// code page: UTF-8, as on the workstations, where the conversion only cleans the text, and ASCII
+// (the C locale), where iconv converts and every byte above 127 has to be replaced.
+inline constexpr const char* kConjuntos[] = {"C.UTF-8", "C"};
+
+// The conversions read the character set from the environment (LC_ALL, LC_CTYPE, LANG) at each
+// call, as the program does, not from the process's locale.
+inline void UsarConjunto(const char* ALocale) { setenv("LC_ALL", ALocale, 1); }
 
 }  // namespace tolvane::fuzz
