@@ -74,13 +74,22 @@ TEST(LerPerfil, LookupsFollowThePrivateProfileRules) {
       {"Outra", "name", "OUTRA.FDB"},
       {"Database", "faltando", ""},
       {"Faltando", "name", ""},
-      {"", "chave_orfa", ""},
   };
   PastaTemporaria pasta;
   EscreverArquivo(pasta / "a.ini", kIni);
   for (const Caso& c : casos)
     EXPECT_EQ(LerPerfil(pasta / "a.ini", c.Secao, c.Chave), c.Esperado)
         << "[" << c.Secao << "] " << c.Chave;
+}
+
+// A key before the first section belongs to no section: no name, not even an empty one, finds
+// it. A case of its own: Wine reads it under the empty name.
+TEST(LerPerfil, AKeyBeforeAnySectionIsNeverRead) {
+  PastaTemporaria pasta;
+  EscreverArquivo(pasta / "o.ini", "chave_orfa=before any section\n[S]\nk=v\n");
+  EXPECT_EQ(LerPerfil(pasta / "o.ini", "", "chave_orfa"), "");
+  EXPECT_EQ(LerPerfil(pasta / "o.ini", "S", "chave_orfa"), "");
+  EXPECT_EQ(LerPerfil(pasta / "o.ini", "S", "k"), "v");
 }
 
 // Several keys of one section in one call: each value as a call of its own reads it, in the
@@ -100,35 +109,44 @@ TEST(LerPerfil, SeveralKeysAtOnceReadAsEachAlone) {
             (std::vector<std::string>{"", ""}));
 }
 
+struct CasoCodificacao {
+  const char* Rotulo;
+  std::string Conteudo;
+  const char* Secao;
+  const char* Chave;
+  std::string Esperado;
+};
+
+void VerificarCodificacoes(const std::vector<CasoCodificacao>& ACasos) {
+  PastaTemporaria pasta;
+  for (const CasoCodificacao& c : ACasos) {
+    EscreverArquivo(pasta / "c.ini", c.Conteudo);
+    const std::string lido = LerPerfil(pasta / "c.ini", c.Secao, c.Chave);
+    EXPECT_EQ(lido, c.Esperado) << c.Rotulo;
+    EXPECT_TRUE(EhUtf8Valido(lido)) << c.Rotulo;
+  }
+}
+
 TEST(LerPerfil, EncodingsLineEndsAndSizes) {
   const std::string ccedilha2047 = Repetir("ç", 2047);
   const std::string substituto = "\xEF\xBF\xBD";
-  struct Caso {
-    const char* Rotulo;
-    std::string Conteudo;
-    const char* Secao;
-    const char* Chave;
-    std::string Esperado;
-  };
-  const Caso casos[] = {
+  VerificarCodificacoes({
       {"LF", "[Database]\nname = B.FDB \npath=/dados/\n", "Database", "path", "/dados/"},
       {"CRLF", "[Database]\r\nname = B.FDB \r\npath=C:\\\r\n", "Database", "name", "B.FDB"},
       {"CRLF last line", "[Database]\r\npath=C:\\\r\n", "Database", "path", "C:\\"},
-      {"UTF-8 BOM", "\xEF\xBB\xBF[SEÇÃO]\nname=Ação.fdb\n", "seção", "name", "Ação.fdb"},
       {"UTF-16 LE BOM", Utf16(u"[Database]\r\nname=Ação.fdb\r\n", false), "Database", "name",
        "Ação.fdb"},
       {"UTF-16 BE BOM", Utf16(u"[Database]\r\nname=\"\U0001F600x\"\r\n", true), "Database", "name",
        "\U0001F600x"},
-      {"UTF-16 odd byte", Utf16(u"[Database]\nname=x", false) + "\x41", "Database", "name", "x"},
       {"UTF-16 lone surrogate",
        Utf16(u"[Database]\nname=a\xD800"
              u"b",
              false),
        "Database", "name", "a" + substituto + "b"},
-      {"long value cut to 2047 characters", "[Database]\nname=" + Repetir("ç", 3000) + "\n",
-       "Database", "name", ccedilha2047},
-      {"quotes removed before the cut", "[D]\nk=\"" + Repetir("x", 2047) + "\"\n", "D", "k",
-       Repetir("x", 2047)},
+      // Characters, not bytes: in UTF-16, which every system reads as such.
+      {"long value cut to 2047 characters",
+       Utf16(u"[Database]\r\nname=" + std::u16string(3000, u'ç') + u"\r\n", false), "Database",
+       "name", ccedilha2047},
       {"NUL bytes and controls", std::string("\0\x01\n[D]\n\x7F=\0\nk=v\n"sv), "D", "k", "v"},
       {"binary garbage before a section",
        [] {
@@ -141,16 +159,20 @@ TEST(LerPerfil, EncodingsLineEndsAndSizes) {
          return lixo + "\n[Database]\nname=X.FDB\n";
        }(),
        "Database", "name", "X.FDB"},
+  });
+}
+
+// Cases of their own: Wine reads each of them otherwise (it skips a UTF-8 mark's first line,
+// keeps the odd byte, cuts before removing the quotes and reads a file of any size).
+TEST(LerPerfil, Utf8MarkOddLengthUtf16AndTheLimits) {
+  VerificarCodificacoes({
+      {"UTF-8 BOM", "\xEF\xBB\xBF[SEÇÃO]\nname=Ação.fdb\n", "seção", "name", "Ação.fdb"},
+      {"UTF-16 odd byte", Utf16(u"[Database]\nname=x", false) + "\x41", "Database", "name", "x"},
+      {"quotes removed before the cut", "[D]\nk=\"" + Repetir("x", 2047) + "\"\n", "D", "k",
+       Repetir("x", 2047)},
       {"too large to be an INI file",
        "[Database]\nname=X.FDB\n" + std::string(17u << 20, ';') + "\n", "Database", "name", ""},
-  };
-  PastaTemporaria pasta;
-  for (const Caso& c : casos) {
-    EscreverArquivo(pasta / "c.ini", c.Conteudo);
-    const std::string lido = LerPerfil(pasta / "c.ini", c.Secao, c.Chave);
-    EXPECT_EQ(lido, c.Esperado) << c.Rotulo;
-    EXPECT_TRUE(EhUtf8Valido(lido)) << c.Rotulo;
-  }
+  });
 }
 
 TEST(LerPerfil, PathsThatAreNoFileReadEmpty) {

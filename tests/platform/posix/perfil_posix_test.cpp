@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "comum/arquivos_teste.h"
+#include "comum/texto_teste.h"
 #include "comum/variavel_ambiente.h"
 #include "platform/perfil.h"
 
@@ -21,6 +22,9 @@ TEST(LerPerfilPosix, FileWithoutBomInTheUtf8CharacterSet) {
   EXPECT_EQ(LerPerfil(pasta / "c.ini", "database", "NAME"), "Ação.fdb");
   EscreverArquivo(pasta / "c.ini", "[Database]\nname=A\xE7\xE3o\n");
   EXPECT_EQ(LerPerfil(pasta / "c.ini", "Database", "name"), "A\xEF\xBF\xBD\xEF\xBF\xBDo");
+  // The cut at 2047 counts characters, not bytes.
+  EscreverArquivo(pasta / "c.ini", "[Database]\nname=" + teste::Repetir("ç", 3000) + "\n");
+  EXPECT_EQ(LerPerfil(pasta / "c.ini", "Database", "name"), teste::Repetir("ç", 2047));
 }
 
 TEST(LerPerfilPosix, DevicesAndFifosReadEmptyWithoutBlocking) {
