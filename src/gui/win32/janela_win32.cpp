@@ -60,6 +60,11 @@ HMENU JanelaWin32::Menu(std::string_view ANome) const {
   return it == FMenus.end() ? nullptr : it->second.get();
 }
 
+HWND JanelaWin32::JanelaControle(std::string_view ANome) const {
+  const ControleWin32* c = Procurar(ANome);
+  return c ? c->Janela : nullptr;
+}
+
 void JanelaWin32::EscolherItemMenu(UINT AComando) {
   const auto it = FComandos.find(AComando);
   if (it != FComandos.end()) FEventos.Click(it->second);

@@ -48,6 +48,8 @@ class JanelaWin32 : public Janela {
   HWND Handle() const { return FJanela.get(); }
   // The pop-up menu of the layout's row ANome; null when there is none.
   HMENU Menu(std::string_view ANome) const;
+  // The control of the layout's row ANome; null when there is none.
+  HWND JanelaControle(std::string_view ANome) const;
   // A menu item chosen (its command identifier): handed to the form as a click.
   void EscolherItemMenu(UINT AComando);
 
