@@ -6,6 +6,7 @@
 //   inspetor fechar <hwnd>         the window's close box (WM_CLOSE)
 //   inspetor restaurar <hwnd>      "Restore" on a taskbar button (WM_SYSCOMMAND SC_RESTORE)
 //   inspetor menu <letra>          the item of the open pop-up menu with that access key
+//   inspetor area <hwnd>           the work area of the window's screen, as a JSON list
 //   inspetor hospedar <classe> <titulo> <segundos>
 //                                  a hidden top-level window of that class and title, kept for
 //                                  that long (another program's application window)
@@ -229,6 +230,14 @@ int wmain(int argc, wchar_t** argv) {
   if (comando == L"restaurar" && argc == 3)
     return PostMessageW(LerHandle(argv[2]), WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
   if (comando == L"menu" && argc == 3) return EscolherMenu(argv[2][0]);
+  if (comando == L"area" && argc == 3) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(LerHandle(argv[2]), MONITOR_DEFAULTTOPRIMARY), &monitor))
+      return 1;
+    std::printf("%s\n", Retangulo(monitor.rcWork).c_str());
+    return 0;
+  }
   if (comando == L"hospedar" && argc == 5) return Hospedar(argv[2], argv[3], _wtoi(argv[4]));
   return 64;
 }

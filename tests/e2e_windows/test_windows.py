@@ -2,6 +2,7 @@
 the start, the fatal messages, the tray and its windows, the notice and the hand-over, the
 post-update tasks, the certificate list and the test query, and the whole update loop."""
 
+import json
 import os
 import re
 import shutil
@@ -112,6 +113,10 @@ class Windows(unittest.TestCase):
         self.assertIsNotNone(desktop.esperar(desktop.icone_bandeja, "the docked tray icon"))
         self.sair()
         self.assertIn("Versao Inicial", self.p.sql("select distinct versao_erp from tab_parametro"))
+        nao_preenchidas = self.p.sql(
+            "select count(*) from tab_parametro where script_rodado is distinct from"
+            " (select max(no_log_atualizacao) from mov_log_atualizacao)")
+        self.assertEqual(nao_preenchidas.split()[-1], "0", nao_preenchidas)
         self.assertIsNone(desktop.icone_bandeja())
 
     def test_fatal_start_up_failures_show_their_message_and_end(self):
@@ -170,7 +175,12 @@ class Windows(unittest.TestCase):
         desktop.foto("janela-sobre")
         self.assertTrue(self.p.janelas("TApplication")[0]["visivel"])
         self.assertEqual(sobre["cliente"], [0, 0, 490, 208])
-        # Centred in the work area: the display less the tray host's panel at the bottom.
+        # Centred in the work area of its screen (an odd pixel left over goes right and down).
+        area = next(json.loads(linha) for linha in desktop.inspetor("area", sobre["hwnd"])
+                    .splitlines() if linha.startswith("["))
+        x, y, largura, altura = sobre["rect"]
+        self.assertEqual((x - area[0], y - area[1]),
+                         ((area[2] - largura) // 2, (area[3] - altura) // 2), (sobre["rect"], area))
         versao = filho(sobre, "Edit")["texto"]
         mtime = os.stat(self.p.exe).st_mtime
         esperado = time.strftime("Versão: %d/%m/%Y %H:%M", time.localtime(mtime - mtime % 2))
@@ -229,7 +239,9 @@ class Windows(unittest.TestCase):
         self.assertEqual(visiveis(aviso), [(
             "Static", "AVISO: Existe uma nova versão do aplicativo tolvaneGestor. A atualização "
             "será feita automaticamente. Aguarde...")])
-        # The text is on the screen during the wait.
+        # The text is on the screen as soon as the notice is, and still a moment later (on a
+        # loaded machine the five seconds may be over by then).
+        desktop.esperar(lambda: desktop.cores(0, 30, 540, 40) > 2, "the notice's text drawn", 3)
         time.sleep(max(0.0, visto + 1.5 - time.monotonic()))
         desktop.foto("aviso")
         ainda = desktop.com_classe("TfrmMensagemConfirmarGenerica", visivel=True)
