@@ -1,6 +1,6 @@
 // Each Win32 window as its layout says: the window's class, caption, place and client size, and
 // for every row its control (place, size, font, caption, pictures, state, tab stop), its menu item
-// or its page, at the scale of the screen's DPI.
+// or its page, at the scale of the screen's DPI, and again after a move to screens of other DPI.
 #include <windows.h>
 #undef MessageBox
 #include <commctrl.h>
@@ -208,14 +208,29 @@ TEST(JanelaWin32, EachWindowIsBuiltAsItsLayoutSays) {
   AplicacaoWin32 aplicacao(GetModuleHandleW(nullptr));
   aplicacao.Initialize();  // COM, for the pictures
   HDC tela = GetDC(nullptr);
-  const Escala em{GetDeviceCaps(tela, LOGPIXELSY)};
+  const int dpi = GetDeviceCaps(tela, LOGPIXELSY);
   ReleaseDC(nullptr, tela);
   for (const LayoutJanela* layout :
        {&LayoutFrmPrincipal(), &LayoutFrmSobre(), &LayoutFrmMensagemConfirmarGenerica()}) {
     SCOPED_TRACE(std::string(layout->Nome));
     SemEventos eventos;
     const auto janela = aplicacao.CriarJanela(*layout, eventos);
-    ConfereLayout(static_cast<const JanelaWin32&>(*janela), *layout, em);
+    const auto& win32 = static_cast<const JanelaWin32&>(*janela);
+    ConfereLayout(win32, *layout, Escala{dpi});
+    // Moved to screens of other settings (WM_DPICHANGED, which Wine never sends), with the
+    // system proposing the same place: all of it at the new scale.
+    for (const int outro : {dpi * 3 / 2, dpi * 2}) {
+      SCOPED_TRACE(std::to_string(outro) + " DPI");
+      const Escala em{outro};
+      HWND h = win32.Handle();
+      RECT proposto{layout->Esquerda, layout->Topo, layout->Esquerda + em(layout->LarguraCliente),
+                    layout->Topo + em(layout->AlturaCliente)};
+      AdjustWindowRectEx(&proposto, static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+      OffsetRect(&proposto, layout->Esquerda - proposto.left, layout->Topo - proposto.top);
+      SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(outro, outro), reinterpret_cast<LPARAM>(&proposto));
+      ConfereLayout(win32, *layout, em);
+    }
   }
 }
 
