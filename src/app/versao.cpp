@@ -8,7 +8,7 @@ namespace tolvane {
 
 std::string TextoVersao(const std::string& AExeName) {
   const auto data = DataModificacaoArquivo(AExeName);
-  if (!data) throw Erro("EConvertError", "Invalid argument to date encode");
+  if (!data) throw ErroCodificacaoData();
   const ConfiguracaoRegional cfg = LerConfiguracaoRegional();
   return "Versão: " + FormatarData(*data, cfg) + " " + FormatarHoraMinutos(*data, cfg);
 }

@@ -26,6 +26,8 @@ Erro ErroEscritaFluxo() { return Erro("EWriteError", "Stream write error"); }
 
 Erro ErroConversao(const std::string& AMensagem) { return Erro("EConvertError", AMensagem); }
 
+Erro ErroCodificacaoData() { return ErroConversao("Invalid argument to date encode"); }
+
 Erro ErroClienteInterBase(const std::string& AMensagem) {
   return Erro("EIBClientError", AMensagem);
 }

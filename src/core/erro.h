@@ -45,6 +45,9 @@ Erro ErroEscritaFluxo();
 // "EConvertError" with the message.
 Erro ErroConversao(const std::string& AMensagem);
 
+// "EConvertError": "Invalid argument to date encode", a file time that is no valid date.
+Erro ErroCodificacaoData();
+
 // "EIBClientError", a failure the database client component itself reports.
 Erro ErroClienteInterBase(const std::string& AMensagem);
 

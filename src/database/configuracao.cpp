@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/caminho.h"
 #include "core/texto.h"
 #include "platform/nomes.h"
 #include "platform/perfil.h"
@@ -14,10 +15,8 @@ namespace {
 
 bool ArquivoRegular(const std::string& ACaminho) {
   if (ACaminho.empty()) return false;
-  // The path is UTF-8; char8_t keeps the Windows build from reading it in the ANSI code page.
-  const std::filesystem::path caminho(std::u8string(ACaminho.begin(), ACaminho.end()));
   std::error_code ec;
-  return std::filesystem::is_regular_file(caminho, ec);
+  return std::filesystem::is_regular_file(CaminhoDe(ACaminho), ec);
 }
 
 }  // namespace

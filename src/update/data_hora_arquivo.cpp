@@ -13,7 +13,7 @@ std::string DataHoraArquivo(const std::string& ACaminho) {
 std::string DataHoraArquivo(const std::string& ACaminho, const ConfiguracaoRegional& ACfg) {
   const auto valor = DataModificacaoArquivo(ACaminho);
   // No valid DOS date: the date-time value cannot be made from it.
-  if (!valor) throw ErroConversao("Invalid argument to date encode");
+  if (!valor) throw ErroCodificacaoData();
   return FormatarDataHoraGeral(*valor, ACfg);
 }
 

@@ -1,11 +1,10 @@
-#include <windows.h>
+#include "platform/win32/utf16.h"
 
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "core/utf8.h"
 #include "platform/apartamento_com.h"
 #include "updater/atualizador.h"
 
@@ -25,7 +24,7 @@ std::vector<std::string> LinhaDeComando() {
     while (i < linha.size() && linha[i] != L' ' && linha[i] != L'\t') ++i;
   }
   linha.remove_prefix(i);
-  return {tolvane::Utf8DeUtf16(std::u16string(linha.begin(), linha.end()))};
+  return {tolvane::DeUtf16(linha)};
 }
 
 }  // namespace
