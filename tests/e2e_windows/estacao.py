@@ -25,7 +25,8 @@ BASE = "Sistema Novo ção"
 
 
 class Estacao:
-    def __init__(self, desktop):
+    def __init__(self, desktop, nome="tolvaneGestor.exe"):
+        """nome: the program's file name on the workstation and in the update folder."""
         self.desktop = desktop
         self.temp = tempfile.TemporaryDirectory(prefix="estacao-", dir=desktop.temp.name)
         raiz = os.path.join(self.temp.name, BASE)
@@ -36,7 +37,7 @@ class Estacao:
         self.pasta_banco = os.path.join(self.temp.name, "banco")
         for pasta in (self.estacao, self.dados, self.update, self.pasta_banco):
             os.makedirs(pasta)
-        self.exe = os.path.join(self.estacao, "tolvaneGestor.exe")
+        self.exe = os.path.join(self.estacao, nome)
         shutil.copy2(EXE, self.exe)
         shutil.copy(PONTE_GDS32, os.path.join(self.estacao, "gds32.dll"))
         self.ini_servidor = os.path.join(self.dados, "servidor.ini")
@@ -52,7 +53,7 @@ class Estacao:
                        env=self.env, check=True, capture_output=True, timeout=120)
         self.banco = os.path.join(self.pasta_banco, "DEMO.FDB")
         shutil.copy2(ATUALIZADOR, os.path.join(self.update, "tolvaneAtualizador.exe"))
-        self.copia_servidor = os.path.join(self.update, "tolvaneGestor.exe")
+        self.copia_servidor = os.path.join(self.update, nome)
         shutil.copy2(self.exe, self.copia_servidor)
         self.processo = None
         self.saida = os.path.join(self.temp.name, "saida.txt")

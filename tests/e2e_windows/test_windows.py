@@ -281,6 +281,39 @@ class Windows(unittest.TestCase):
         self.assertIn(BASE, saida)
         self.sair()
 
+    def test_as_the_erp_executable_it_copies_the_master_folders_executables(self):
+        # Run under the ERP's own name, after an update the program copies to the update folder
+        # the master folder's executables (any letter case of ".exe") that it lacks, with their
+        # dates; nothing else, and nothing there is replaced.
+        self.p.fechar()
+        self.p = Estacao(desktop, "tolvaneEmpresa.exe")
+        mestre = os.path.join(self.p.temp.name, "Pasta Mestre ção")
+        os.makedirs(mestre)
+        for nome, conteudo in (("Outro Programa.EXE", b"MZ outro"), ("leia.txt", b"texto"),
+                               ("tolvaneEmpresa.exe", b"MZ da pasta mestre")):
+            with open(os.path.join(mestre, nome), "wb") as f:
+                f.write(conteudo)
+        os.utime(os.path.join(mestre, "Outro Programa.EXE"), (1600000000, 1600000000))
+        with open(self.p.copia_servidor, "rb") as f:
+            copia_antes = f.read()
+        marcadores = [os.path.join(self.p.estacao, n)
+                      for n in ("Exec-tolvaneEmpresa.ini", "Exec-tolvaneEmpresa.exe")]
+        Estacao.escrever(marcadores[0],
+                         f"[configuracao]\r\npastamestre={caminho_windows(mestre)}\r\n")
+        Estacao.escrever(marcadores[1], "")
+        self.p.iniciar()
+        self.principal()
+        self.assertEqual([m for m in marcadores if os.path.exists(m)], [])
+        copiado = os.path.join(self.p.update, "Outro Programa.EXE")
+        with open(copiado, "rb") as f:
+            self.assertEqual(f.read(), b"MZ outro")
+        self.assertEqual(os.stat(copiado).st_mtime, 1600000000)
+        self.assertEqual(sorted(os.listdir(self.p.update)),
+                         ["Outro Programa.EXE", "tolvaneAtualizador.exe", "tolvaneEmpresa.exe"])
+        with open(self.p.copia_servidor, "rb") as f:
+            self.assertEqual(f.read(), copia_antes)
+        self.sair()
+
     def test_certificate_list_and_test_query_save_the_answer_or_show_the_error(self):
         with open(os.path.join(HTTPS, "porta"), encoding="utf-8") as f:
             porta = f.read().strip()
