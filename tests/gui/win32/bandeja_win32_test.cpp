@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apoio_janelas_win32.h"
 #include "app/janela.h"
 #include "app/layouts.h"
 #include "gui/win32/aplicacao_win32.h"
@@ -14,11 +15,7 @@
 namespace tolvane {
 namespace {
 
-struct SemEventos : EventosJanela {
-  void Click(std::string_view) noexcept override {}
-  bool CloseQuery() noexcept override { return true; }
-  void FormClose() noexcept override {}
-};
+using teste::SemEventos;
 
 // The hidden window whose icon the shell keeps, one of this thread's.
 HWND JanelaDoIcone() {

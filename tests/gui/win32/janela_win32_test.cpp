@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "apoio_janelas_win32.h"
 #include "app/janela.h"
 #include "app/layouts.h"
 #include "gui/win32/aplicacao_win32.h"
@@ -15,11 +16,9 @@
 namespace tolvane {
 namespace {
 
-struct SemEventos : EventosJanela {
-  void Click(std::string_view) noexcept override {}
-  bool CloseQuery() noexcept override { return true; }
-  void FormClose() noexcept override {}
-};
+using teste::FonteDe;
+using teste::Lugar;
+using teste::SemEventos;
 
 HWND Filho(HWND AJanela, const wchar_t* ATexto) {
   HWND achado = nullptr;
@@ -39,21 +38,6 @@ HWND Filho(HWND AJanela, const wchar_t* ATexto) {
       },
       reinterpret_cast<LPARAM>(&busca));
   return achado;
-}
-
-// The control's place in its parent and its size.
-RECT Lugar(HWND AControle) {
-  RECT r{};
-  GetWindowRect(AControle, &r);
-  MapWindowPoints(nullptr, GetParent(AControle), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-int AlturaDaFonte(HWND AControle) {
-  LOGFONTW fonte{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(AControle, WM_GETFONT, 0, 0)), sizeof fonte,
-             &fonte);
-  return fonte.lfHeight;
 }
 
 int LadoDasFiguras(HWND ABotao) {
@@ -107,7 +91,7 @@ TEST(JanelaWin32, MovedToAScreenOfAnotherDpiEverythingFollowsTheNewScale) {
     EXPECT_EQ(lugar.top, em(175, e.Dpi));
     EXPECT_EQ(lugar.right - lugar.left, em(75, e.Dpi));
     EXPECT_EQ(lugar.bottom - lugar.top, em(27, e.Dpi));
-    EXPECT_EQ(AlturaDaFonte(botao), -em(11, e.Dpi));
+    EXPECT_EQ(FonteDe(botao).lfHeight, -em(11, e.Dpi));
     EXPECT_EQ(LadoDasFiguras(botao), em(16, e.Dpi));
   }
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio_janelas_win32.h"
 #include "app/janela.h"
 #include "app/layouts.h"
 #include "gui/win32/aplicacao_win32.h"
@@ -22,11 +23,9 @@ namespace {
 
 using T = TipoControle;
 
-struct SemEventos : EventosJanela {
-  void Click(std::string_view) noexcept override {}
-  bool CloseQuery() noexcept override { return true; }
-  void FormClose() noexcept override {}
-};
+using teste::FonteDe;
+using teste::Lugar;
+using teste::SemEventos;
 
 std::string Texto(HWND AJanela) {
   wchar_t texto[1024]{};
@@ -38,21 +37,6 @@ std::string Classe(HWND AJanela) {
   wchar_t classe[256]{};
   GetClassNameW(AJanela, classe, 256);
   return DeUtf16(classe);
-}
-
-// The control's place in its parent and its size.
-RECT Lugar(HWND AControle) {
-  RECT r{};
-  GetWindowRect(AControle, &r);
-  MapWindowPoints(nullptr, GetParent(AControle), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-LOGFONTW FonteDe(HWND AJanela) {
-  LOGFONTW fonte{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(AJanela, WM_GETFONT, 0, 0)), sizeof fonte,
-             &fonte);
-  return fonte;
 }
 
 // The texts of the menu's items, "-" for a separator.
