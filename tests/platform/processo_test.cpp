@@ -29,9 +29,10 @@ std::string ArgumentosRecebidos(const std::vector<std::string>& AArgumentos) {
   const teste::VariavelAmbiente destino("TOLVANE_ECO_SAIDA", saida);
   const std::string falha = IniciarPrograma(TOLVANE_ECO_ARGUMENTOS, AArgumentos);
   if (!falha.empty()) return "(not started: " + falha + ")";
-  if (!teste::EsperarArquivo(saida)) return "(the program wrote nothing within a minute)";
+  const auto recebidos = teste::LerQuandoPronto(saida);
+  if (!recebidos) return "(the program wrote nothing within a minute)";
   EXPECT_EQ(teste::EntradasDaPasta(pasta.Caminho()), std::vector<std::string>{"argumentos.txt"});
-  return teste::LerArquivo(saida);
+  return *recebidos;
 }
 
 std::string Linhas(const std::vector<std::string>& AArgumentos) {

@@ -45,7 +45,7 @@ class AtualizadorPrograma : public ::testing::Test {
   // program is started detached, so the record comes when it comes.
   std::string Registro() {
     const std::string caminho = FBase / "registro";
-    return teste::EsperarArquivo(caminho) ? LerArquivo(caminho) : "(the program was not started)";
+    return teste::LerQuandoPronto(caminho).value_or("(the program was not started)");
   }
 
   void EsperarExecutavelAntigoInteiro() {

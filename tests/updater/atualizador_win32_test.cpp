@@ -3,10 +3,7 @@
 // replaces and starts again is a helper that records how it was started.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <stdexcept>
-#include <thread>
 
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
@@ -63,17 +60,7 @@ class AtualizadorWindows : public ::testing::Test {
   // What the restarted helper recorded. It is started detached, so the record comes when it
   // comes.
   std::string Registro() {
-    if (!teste::EsperarArquivo(FRegistro)) return "(the program was not started)";
-    // Under Wine a file just moved into place by another process can refuse to open for a
-    // moment (seen once, in a CI run): a few more tries before it counts.
-    for (int tentativa = 0;; ++tentativa) {
-      try {
-        return LerArquivo(FRegistro);
-      } catch (const std::runtime_error&) {
-        if (tentativa == 50) throw;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    return teste::LerQuandoPronto(FRegistro).value_or("(the program was not started)");
   }
 
   teste::PastaTemporaria FBase;

@@ -16,6 +16,7 @@
 #include "app/layouts.h"
 #include "gui/win32/aplicacao_win32.h"
 #include "gui/win32/janela_win32.h"
+#include "gui/win32/texto_janela.h"
 #include "platform/win32/utf16.h"
 
 namespace tolvane {
@@ -27,11 +28,7 @@ using teste::FonteDe;
 using teste::Lugar;
 using teste::SemEventos;
 
-std::string Texto(HWND AJanela) {
-  wchar_t texto[1024]{};
-  GetWindowTextW(AJanela, texto, 1024);
-  return DeUtf16(texto);
-}
+std::string Texto(HWND AJanela) { return DeUtf16(TextoJanela(AJanela)); }
 
 std::string Classe(HWND AJanela) {
   wchar_t classe[256]{};
