@@ -91,10 +91,11 @@ class Desktop:
                 raise AssertionError(f"timed out waiting for {o_que}")
             time.sleep(0.3)
 
-    def icone_bandeja(self):
-        """The centre of the program's icon docked in the tray host's panel, or None. Wine docks
-        each icon as a window of its explorer.exe inside the panel."""
+    def icones_bandeja(self):
+        """The centres of the icons docked in the tray host's panel. Wine docks each icon as a
+        window of its explorer.exe inside the panel."""
         linhas = self.x("xwininfo", "-root", "-tree").splitlines()
+        icones = []
         for i, linha in enumerate(linhas):
             if '("panel" "trayer")' not in linha:
                 continue
@@ -106,8 +107,37 @@ class Desktop:
                               descendente)
                 if m and int(m.group(1)) > 4 and int(m.group(2)) > 4:
                     largura, altura, x, y = map(int, m.groups())
-                    return x + largura // 2, y + altura // 2
-        return None
+                    icones.append((x + largura // 2, y + altura // 2))
+        return icones
+
+    def icone_bandeja(self):
+        """The centre of the program's icon: the only one docked, or None while there is none (or
+        still the icon of another program besides)."""
+        icones = self.icones_bandeja()
+        return icones[0] if len(icones) == 1 else None
+
+    def varrer_bandeja(self, tempo=20):
+        """Passes the pointer over every icon docked until none is left. Wine's explorer knows
+        nothing of a program that was killed, and drops its icon only when it has an event for
+        the icon's window, as Windows does when the pointer passes over a dead program's icon.
+        Returns the icons that stay (those of programs still running)."""
+        fim = time.monotonic() + tempo
+        while True:
+            icones = self.icones_bandeja()
+            if not icones or time.monotonic() > fim:
+                break
+            for x, y in icones:
+                self.x("xdotool", "mousemove", str(x), str(y), "mousemove_relative", "1", "1")
+            time.sleep(0.3)
+        self.x("xdotool", "mousemove", "0", "0")
+        return icones
+
+    def estado(self):
+        """What the screen shows, for a failure's message: the docked icons, the visible windows
+        and a screenshot."""
+        visiveis = [(j["classe"], j["texto"], j["pid"]) for j in self.janelas() if j["visivel"]]
+        return (f"docked icons {self.icones_bandeja()}, visible windows {visiveis}, "
+                f"screenshot {self.foto('falha-' + time.strftime('%H%M%S'))}")
 
     def menu_bandeja(self, letra):
         """Presses the right button on the icon: the menu opens on the press and stays open when
@@ -123,7 +153,8 @@ class Desktop:
                 break
             except AssertionError:
                 if tentativa == 2:
-                    raise
+                    raise AssertionError("no tray menu after three presses of the right button: "
+                                         + self.estado())
             finally:
                 self.x("xdotool", "mouseup", "3")
         time.sleep(0.3)

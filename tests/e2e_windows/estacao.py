@@ -80,7 +80,14 @@ class Estacao:
         if self.vivo():
             self.processo.kill()
             self.processo.wait()
+            # A killed program's icon stays docked until something passes over it.
+            self.desktop.varrer_bandeja()
         self.temp.cleanup()
+
+    def registro(self):
+        """What the program and Wine wrote on its output so far."""
+        with open(self.saida, encoding="utf-8", errors="replace") as f:
+            return f.read()
 
     def pid(self):
         """The Windows process id of the program: that of its application window."""

@@ -48,7 +48,10 @@ class Windows(unittest.TestCase):
                                "the main window", tempo)[0]
 
     def sair(self):
-        desktop.menu_bandeja("s")
+        try:
+            desktop.menu_bandeja("s")
+        except AssertionError as e:
+            raise AssertionError(f"{e}; the program's output: {self.p.registro()[-2000:]}") from e
         self.assertEqual(self.p.esperar_fim(), 0)
 
     def test_guard_finds_the_station_warns_and_ends_with_nothing_else(self):
@@ -70,7 +73,7 @@ class Windows(unittest.TestCase):
         self.assertEqual(outras, [])
         self.p.responder_caixa(caixa)
         self.assertEqual(self.p.esperar_fim(), 0)
-        self.assertIsNone(desktop.icone_bandeja())
+        self.assertEqual(desktop.icones_bandeja(), [])
 
     def test_full_start_shows_the_main_window_its_pages_and_the_tray_icon(self):
         self.p.iniciar()
@@ -117,7 +120,7 @@ class Windows(unittest.TestCase):
             "select count(*) from tab_parametro where script_rodado is distinct from"
             " (select max(no_log_atualizacao) from mov_log_atualizacao)")
         self.assertEqual(nao_preenchidas.split()[-1], "0", nao_preenchidas)
-        self.assertIsNone(desktop.icone_bandeja())
+        self.assertEqual(desktop.icones_bandeja(), [])
 
     def test_fatal_start_up_failures_show_their_message_and_end(self):
         sem_atualizador = "Não foi encontrado o tolvane Atualizador no Servidor. Entre em contato com o suporte técnico da tolvane."
@@ -146,7 +149,7 @@ class Windows(unittest.TestCase):
                 self.p.responder_caixa(caixa)
                 self.assertNotEqual(self.p.esperar_fim(), 0)
                 self.assertEqual(desktop.com_classe("TfrmPrincipal", visivel=True), [])
-                self.assertIsNone(desktop.icone_bandeja())
+                self.assertEqual(desktop.icones_bandeja(), [])
 
     def test_missing_client_library_goes_to_the_error_display_and_the_tray_stays(self):
         os.remove(os.path.join(self.p.estacao, "gds32.dll"))
@@ -205,7 +208,7 @@ class Windows(unittest.TestCase):
         self.assertEqual(segunda["dono"], primeira["hwnd"])
         self.assertFalse(next(j for j in duas if j["hwnd"] == primeira["hwnd"])["habilitada"])
         self.sair()
-        self.assertIsNone(desktop.icone_bandeja())
+        self.assertEqual(desktop.icones_bandeja(), [])
 
     def test_restore_brings_the_main_window_back_and_closing_it_ends_the_program(self):
         self.p.iniciar()
@@ -220,7 +223,7 @@ class Windows(unittest.TestCase):
         self.assertTrue(self.p.janelas("TApplication")[0]["visivel"])
         desktop.inspetor("fechar", principal["hwnd"])
         self.assertEqual(self.p.esperar_fim(), 0)
-        self.assertIsNone(desktop.icone_bandeja())
+        self.assertEqual(desktop.icones_bandeja(), [])
 
     def test_new_version_shows_the_notice_then_hands_over_with_the_command_line(self):
         gravador = os.path.join(self.p.update, "tolvaneAtualizador.exe")
