@@ -226,13 +226,20 @@ TEST_F(Consulta, TransportFailuresGiveTheirExactMessages) {
     const int porta = teste::PortaLivre();
     const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL",
                                "https://127.0.0.1:" + std::to_string(porta) + "/api/v1/consultas");
+    // Through the test query, whose earlier answer stays as it was.
+    PastaTemporaria executavel;
+    const std::string arquivo = executavel / "RetornoClassTrib.json";
+    teste::EscreverArquivo(arquivo, "{\"anterior\":1}");
     const std::string mensagem =
-        MensagemDeErro([] { TConformidadeFacil("").ConsultarClassTribPorCst("000"); });
+        MensagemDeErro([&] { ExecutarConsultaTeste("", executavel.Caminho()); });
     EXPECT_TRUE(std::regex_match(
         mensagem,
         std::regex(kPrefixoTransporte + "Failed to connect to 127\\.0\\.0\\.1 port " +
                    std::to_string(porta) + " after [0-9]+ ms: Couldn't connect to server")))
         << mensagem;
+    EXPECT_EQ(teste::LerArquivo(arquivo), "{\"anterior\":1}");
+    EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+              std::vector<std::string>{"RetornoClassTrib.json"});
   }
   {
     SCOPED_TRACE("só https");
