@@ -172,6 +172,15 @@ class Windows(unittest.TestCase):
                         "the taskbar button to go")
         self.assertEqual(self.p.janelas("TfrmPrincipal", visivel=True), [])
 
+        # The left button (a click, a double click) and the middle one do nothing there.
+        x, y = desktop.esperar(desktop.icone_bandeja, "the tray icon")
+        desktop.x("xdotool", "mousemove", str(x), str(y), "click", "1", "sleep", "0.5",
+                  "click", "--repeat", "2", "--delay", "80", "1", "sleep", "0.5", "click", "2")
+        time.sleep(1.5)
+        self.assertEqual([j["classe"] for j in desktop.janelas()
+                          if j["visivel"] and j["pid"] == self.p.pid()], [])
+        self.assertEqual(desktop.com_classe("#32768", visivel=True), [])
+
         desktop.menu_bandeja("a")
         sobre = desktop.esperar(lambda: self.p.janelas("TfrmSobre", visivel=True),
                                 "the information window")[0]
