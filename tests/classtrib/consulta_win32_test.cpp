@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <sstream>
 #include <stdexcept>
 
 #include "classtrib/conformidade_facil.h"
+#include "classtrib/consulta_teste.h"
 #include "comum/arquivos_teste.h"
 #include "comum/espera_teste.h"
 #include "comum/porta_livre.h"
@@ -166,6 +168,29 @@ TEST(ConsultaWindows, TransportFailuresReadAsTheSystemWordsThem) {
         [] { TConformidadeFacil("EMPRESA TESTE").ConsultarClassTribPorCst("000"); });
     EXPECT_EQ(e.Mensagem(), kPrefixoTransporte + (sistema.empty() ? c.PalavrasDoWindows : sistema));
   }
+}
+
+// A server that takes the request and never answers: the test query gives up on its own at the
+// receive time-out (30 s without data) with the system's words for a time-out, and the earlier
+// answer stays. The bound is generous; the time-out is the behaviour under test.
+TEST(ConsultaWindows, ServerThatNeverAnswersIsGivenUpAtTheTimeOut) {
+  teste::PastaTemporaria executavel;
+  const std::string arquivo = executavel / "RetornoClassTrib.json";
+  teste::EscreverArquivo(arquivo, "anterior\r\n");
+  const VariavelAmbiente url("TOLVANE_CLASSTRIB_URL", BaseUrl("silencio"));
+  const std::string sistema = TextoWinHttp(ERROR_WINHTTP_TIMEOUT);
+  const auto inicio = std::chrono::steady_clock::now();
+  const Erro e =
+      teste::ErroLancado([&] { ExecutarConsultaTeste("EMPRESA TESTE", executavel.Caminho()); });
+  const auto segundos =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - inicio)
+          .count();
+  EXPECT_EQ(e.Mensagem(),
+            kPrefixoTransporte + (sistema.empty() ? "The operation timed out" : sistema));
+  EXPECT_LT(segundos, 120);
+  EXPECT_EQ(teste::LerArquivo(arquivo), "anterior\r\n");
+  EXPECT_EQ(teste::EntradasDaPasta(executavel.Caminho()),
+            std::vector<std::string>{"RetornoClassTrib.json"});
 }
 
 }  // namespace

@@ -90,7 +90,10 @@ std::string TextoWinHttp(DWORD ACodigo) {
 
 // The failure of the WinHTTP call that has just returned.
 [[noreturn]] void FalharWinHttp() {
-  const DWORD codigo = GetLastError();
+  DWORD codigo = GetLastError();
+  // Wine's WinHTTP passes on the socket's own code where a receive timed out; Windows reports
+  // its time-out code, and the user reads the same words either way.
+  if (codigo == WSAETIMEDOUT) codigo = ERROR_WINHTTP_TIMEOUT;
   throw ErroOle(TextoWinHttp(codigo));
 }
 
@@ -222,6 +225,13 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
     InternetPtr pedido = Verificado(WinHttpOpenRequest(
         conexao.get(), L"GET", ACaminho.c_str(), nullptr, WINHTTP_NO_REFERER,
         WINHTTP_DEFAULT_ACCEPT_TYPES, endereco.Seguro ? WINHTTP_FLAG_SECURE : 0));
+    // The answer's headers within the receive time-out too: Windows gives up on a silent server
+    // when one receive waits that long, Wine's WinHTTP only by this option (no limit by default),
+    // so a server that never answers would hold the query, and the window, for ever.
+    DWORD recepcao = kMsRecepcao;
+    if (!WinHttpSetOption(pedido.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &recepcao,
+                          sizeof recepcao))
+      FalharWinHttp();
     // Redirects are followed here, not by the engine, which would follow them to any server.
     DWORD semRedirecionar = WINHTTP_DISABLE_REDIRECTS;
     if (!WinHttpSetOption(pedido.get(), WINHTTP_OPTION_DISABLE_FEATURE, &semRedirecionar,
