@@ -116,20 +116,13 @@ class Desktop:
         icones = self.icones_bandeja()
         return icones[0] if len(icones) == 1 else None
 
-    def varrer_bandeja(self, tempo=20):
-        """Passes the pointer over every icon docked until none is left. Wine's explorer knows
-        nothing of a program that was killed, and drops its icon only when it has an event for
-        the icon's window, as Windows does when the pointer passes over a dead program's icon.
-        Returns the icons that stay (those of programs still running)."""
+    def esperar_bandeja_vazia(self, tempo=20):
+        """Waits until no icon is docked: a killed program's icon goes a moment after it, once
+        Wine's explorer hears that its window is gone. Returns the icons that stay (those of
+        programs still running)."""
         fim = time.monotonic() + tempo
-        while True:
-            icones = self.icones_bandeja()
-            if not icones or time.monotonic() > fim:
-                break
-            for x, y in icones:
-                self.x("xdotool", "mousemove", str(x), str(y), "mousemove_relative", "1", "1")
+        while (icones := self.icones_bandeja()) and time.monotonic() < fim:
             time.sleep(0.3)
-        self.x("xdotool", "mousemove", "0", "0")
         return icones
 
     def estado(self):

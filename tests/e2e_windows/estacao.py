@@ -80,8 +80,8 @@ class Estacao:
         if self.vivo():
             self.processo.kill()
             self.processo.wait()
-            # A killed program's icon stays docked until something passes over it.
-            self.desktop.varrer_bandeja()
+            # Its icon goes a moment later; the next case starts with an empty tray.
+            self.desktop.esperar_bandeja_vazia()
         self.temp.cleanup()
 
     def registro(self):
