@@ -10,6 +10,10 @@
 //   inspetor hospedar <classe> <titulo> <segundos>
 //                                  a hidden top-level window of that class and title, kept for
 //                                  that long (another program's application window)
+//   inspetor postar <hwnd> <mensagem> <wparam> <lparam>
+//                                  a message posted to the window (numbers in decimal)
+//   inspetor entrada               the foreground thread's input state, as a JSON line: its
+//                                  foreground, active, focus and capture windows
 // Handles are written and read in hexadecimal. Exit code 0 when the command was carried out.
 
 #include <windows.h>
@@ -239,5 +243,20 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (comando == L"hospedar" && argc == 5) return Hospedar(argv[2], argv[3], _wtoi(argv[4]));
+  if (comando == L"postar" && argc == 6)
+    return PostMessageW(LerHandle(argv[2]), static_cast<UINT>(_wtoi(argv[3])),
+                        static_cast<WPARAM>(_wtoi64(argv[4])),
+                        static_cast<LPARAM>(_wtoi64(argv[5])))
+               ? 0
+               : 1;
+  if (comando == L"entrada") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(0, &info)) return 1;
+    std::printf("{\"primeiro_plano\": %s, \"ativa\": %s, \"foco\": %s, \"captura\": %s}\n",
+                Handle(GetForegroundWindow()).c_str(), Handle(info.hwndActive).c_str(),
+                Handle(info.hwndFocus).c_str(), Handle(info.hwndCapture).c_str());
+    return 0;
+  }
   return 64;
 }
