@@ -174,9 +174,9 @@ class Desktop:
                 self.x("xdotool", "mouseup", "3")
         else:
             # Now and then, under Wine, no press on the docked icon reaches the program however
-            # often it comes (about one whole Windows run in three here; the cause is not known,
-            # what the screen showed is printed). The shell's notification of the press is then
-            # posted to the program's tray window, and the run says so.
+            # often it comes (in 3 of 16 runs here; the cause is not known, what the screen showed
+            # is printed). The shell's notification of the press is then posted to the program's
+            # tray window, and the run says so.
             print(f"\nthe presses on the tray icon did not reach the program: {self.estado()}; "
                   "the shell's notification of a press is posted instead", flush=True)
             janelas = self.com_classe("TTrayIcon")
