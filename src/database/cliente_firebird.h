@@ -11,7 +11,9 @@ namespace tolvane {
 
 // The functions of the Firebird client library (the classic ISC API) that the system calls, each
 // typed by its prototype in ibase.h and resolved once, when the library loads. Nothing links
-// against the library: it is loaded at run time.
+// against the library: it is loaded at run time. Every client from Firebird 1.5 on serves: the
+// message interpreter is fb_interpret where the library has it (2.0 on), else isc_interprete;
+// exactly one of the two is set.
 struct ClienteFirebird {
   decltype(&::isc_attach_database) isc_attach_database = nullptr;
   decltype(&::isc_detach_database) isc_detach_database = nullptr;
@@ -28,12 +30,19 @@ struct ClienteFirebird {
   decltype(&::isc_dsql_fetch) isc_dsql_fetch = nullptr;
   decltype(&::isc_dsql_free_statement) isc_dsql_free_statement = nullptr;
   decltype(&::fb_interpret) fb_interpret = nullptr;
+// ibase.h marks isc_interprete deprecated for new code; it is the old clients' only interpreter.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  decltype(&::isc_interprete) isc_interprete = nullptr;
+#pragma GCC diagnostic pop
 };
 
 // The client library kBibliotecaFirebird (platform/nomes.h), loaded on the first call and kept
 // until the process ends. Throws Erro("EIBClientError", "InterBase library <file> not found in the
-// path. Please install InterBase to use this functionality") when it cannot be loaded, and an
-// EIBClientError naming the function when the library lacks one; a later call tries again.
+// path. Please install InterBase to use this functionality") when it cannot be loaded, followed
+// by CR LF and a sentence naming the file found when it is one of the wrong kind (a library of
+// the other architecture, or no library: Biblioteca::ArquivoInutilizavel); and an EIBClientError
+// naming the function when the library lacks one. A later call tries again.
 const ClienteFirebird& CarregarClienteFirebird();
 
 // A failure reported by the client library: kind "EIBInterBaseError", the client's messages as
@@ -49,9 +58,10 @@ class ErroInterBase : public Erro {
   std::vector<ISC_STATUS> FCodigos;
 };
 
-// The client's messages for a status vector, one per message as fb_interpret gives them: CR LF
-// between two messages unless the text so far ends with a line feed, one period at the very end
-// removed, no SQL code line. UTF-8 (the client's text is in the ANSI character set).
+// The client's messages for a status vector, one per message as its interpreter (fb_interpret or
+// isc_interprete) gives them, whole however long: CR LF between two messages unless the text so
+// far ends with a line feed, one period at the very end removed, no SQL code line. UTF-8 (the
+// client's text is in the ANSI character set).
 std::string TextoStatus(const ClienteFirebird& ACliente, const ISC_STATUS* AStatus);
 
 // Throws ErroInterBase when the status vector holds an error; returns otherwise.

@@ -22,7 +22,9 @@ inline constexpr std::size_t kTamanhoMaximoResposta = std::size_t{64} << 20;
 // with the exceptions of no_proxy or NO_PROXY; the client certificate goes to the service only,
 // never to a proxy.
 //
-// Windows: the WinHTTP C API that the request object wraps, with the system's proxy setting
+// Windows: the WinHTTP C API that the request object wraps (winhttp.dll and crypt32.dll loaded
+// from the system folder on the first request), TLS 1.2 or newer (on Windows 7 SP1 only with
+// Microsoft's update KB3140245: without it Send fails and says so), with the system's proxy setting
 // (WINHTTP_ACCESS_TYPE_DEFAULT_PROXY), the system's certification authorities (the certificate
 // stores), the object's time-outs (resolve none, connect 60 s, send and receive 30 s each) and
 // its schemes (http and https); redirects followed on the same server only (at most 10), one from

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/apartamento_com.h"
+#include "platform/biblioteca.h"
 #include "updater/atualizador.h"
 
 namespace {
@@ -30,6 +31,7 @@ std::vector<std::string> LinhaDeComando() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  tolvane::RestringirBuscaBibliotecas();
   // The shell starts the program again, and Windows asks for COM on a thread that calls it.
   const tolvane::ApartamentoCom com;
   try {

@@ -170,6 +170,26 @@ TEST(ConsultaWindows, TransportFailuresReadAsTheSystemWordsThem) {
   }
 }
 
+// A server that speaks only TLS 1.0, or only TLS 1.1, is refused before the request goes out:
+// the query asks WinHTTP for TLS 1.2 or newer, where WinHTTP's own choice reaches down to TLS 1.0.
+// These servers (ServidoresTlsAntigoWine) are trusted and ask for no client certificate, so the
+// version is the one reason.
+TEST(ConsultaWindows, ServerBelowTls12IsRefused) {
+  const std::string sistema = TextoWinHttp(ERROR_WINHTTP_SECURE_CHANNEL_ERROR);
+  for (const char* servidor : {"tls10", "tls11"}) {
+    SCOPED_TRACE(servidor);
+    const std::string porta = teste::LerArquivo(PastaServidor() + "/" + servidor + ".porta");
+    const VariavelAmbiente url(
+        "TOLVANE_CLASSTRIB_URL",
+        "https://localhost:" + porta.substr(0, porta.find('\n')) + "/ok/api/v1/consultas");
+    const Erro e = teste::ErroLancado(
+        [] { TConformidadeFacil("EMPRESA TESTE").ConsultarClassTribPorCst("000"); });
+    EXPECT_EQ(e.Mensagem(),
+              kPrefixoTransporte +
+                  (sistema.empty() ? "An error occurred in the secure channel support" : sistema));
+  }
+}
+
 // A server that takes the request and never answers: the test query gives up on its own at the
 // receive time-out (30 s without data) with the system's words for a time-out, and the earlier
 // answer stays. The bound is generous; the time-out is the behaviour under test.

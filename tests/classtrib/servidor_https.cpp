@@ -16,19 +16,20 @@ extern char** environ;
 
 namespace tolvane::teste {
 
-ServidorHttps::ServidorHttps(const std::string& APasta, const std::string& AModo) {
+ServidorHttps::ServidorHttps(const std::string& APasta, const std::string& AModo,
+                             const std::string& ATlsMaximo) {
   int entrada[2];
   int saida[2];
   if (pipe2(entrada, O_CLOEXEC) != 0 || pipe2(saida, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe falhou");
-  const std::string registro = APasta + "/servidor-" + AModo + ".log";
+  const std::string registro = APasta + "/servidor-" + AModo + "-tls" + ATlsMaximo + ".log";
   posix_spawn_file_actions_t acoes;
   posix_spawn_file_actions_init(&acoes);
   posix_spawn_file_actions_adddup2(&acoes, entrada[0], 0);
   posix_spawn_file_actions_adddup2(&acoes, saida[1], 1);
   posix_spawn_file_actions_addopen(&acoes, 2, registro.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> argumentos = {
-      "python3", TOLVANE_SERVIDOR_HTTPS, "--pasta", APasta, "--modo", AModo};
+  std::vector<std::string> argumentos = {"python3", TOLVANE_SERVIDOR_HTTPS, "--pasta", APasta};
+  argumentos.insert(argumentos.end(), {"--modo", AModo, "--tls-maximo", ATlsMaximo});
   std::vector<char*> argv;
   for (auto& a : argumentos) argv.push_back(a.data());
   argv.push_back(nullptr);

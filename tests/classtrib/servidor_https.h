@@ -10,8 +10,11 @@ namespace tolvane::teste {
 // destructor. Throws std::runtime_error, with the server's error output, when it does not start.
 class ServidorHttps {
  public:
-  // AModo: "mutuo", "opcional", "sem-cliente", "nao-confiavel" or "proxy" (servidor_https.py).
-  ServidorHttps(const std::string& APasta, const std::string& AModo);
+  // AModo: "mutuo", "opcional", "sem-cliente", "nao-confiavel", "proxy", "expirado" or
+  // "outro-host"; ATlsMaximo: the newest TLS version it speaks, "1.0" to "1.3"
+  // (servidor_https.py).
+  ServidorHttps(const std::string& APasta, const std::string& AModo,
+                const std::string& ATlsMaximo = "1.3");
   ~ServidorHttps();
   ServidorHttps(const ServidorHttps&) = delete;
   ServidorHttps& operator=(const ServidorHttps&) = delete;

@@ -2,8 +2,9 @@
 """HTTPS test server that answers like the tax-classification consultation service.
 
     servidor_https.py --pasta DIR [--modo mutuo|opcional|sem-cliente|nao-confiavel|proxy|
-                                          tls10|expirado|outro-host]
-                      [--porta N]
+                                          expirado|outro-host]
+                      [--tls-maximo 1.0|1.1|1.2|1.3] [--porta N] [--fundo NOME]
+    servidor_https.py --pasta DIR --parar NOME
 
 On its first start in DIR, and again once the material is 20 days old (it is valid for 30), it
 makes with the openssl command its test key material (all of it generated, nothing kept in the
@@ -19,15 +20,20 @@ repository):
 
 Modes: "mutuo" (default) requires a client certificate from the test CA; "opcional" asks for one
 but also serves a client that sends none; "sem-cliente" asks for none; "nao-confiavel" presents
-the server certificate of the other CA and asks for none; "tls10" speaks only TLS 1.0;
-"expirado" and "outro-host" present the expired certificate and the one for another host name
-(all three ask for no client certificate); "proxy" is an HTTPS proxy that only
-tunnels CONNECT requests, asks every client for a certificate (optional) and appends one line per
-tunnel to DIR/proxy.log: "tunel <host:port> certificado: <common name of the client certificate
-it was given, empty for none>".
+the server certificate of the other CA and asks for none; "expirado" and "outro-host" present
+the expired certificate and the one for another host name (all three ask for no client
+certificate); "proxy" is an HTTPS proxy that only tunnels CONNECT requests, asks every client for
+a certificate (optional) and appends one line per tunnel to DIR/proxy.log: "tunel <host:port>
+certificado: <common name of the client certificate it was given, empty for none>".
+
+The server speaks TLS 1.2 up to --tls-maximo (default 1.3); a maximum of 1.0 or 1.1 makes it
+speak that version only (a client that asks for 1.2 or newer must refuse it).
 
 Listens on 127.0.0.1 (port N, or a free one) and prints "PORTA <port>" on stdout when ready. It
-ends on SIGTERM or SIGINT, and also when its standard input is a pipe that closes.
+ends on SIGTERM or SIGINT, and also when its standard input is a pipe that closes. With
+--fundo NOME it runs detached instead (for a CTest fixture): the command returns once the server
+listens, having written its port to DIR/NOME.porta and its pid to DIR/NOME.pid, and the server's
+errors go to DIR/NOME.log; --parar NOME stops it.
 
 The first segment S of the request path chooses the answer, read at every request:
   DIR/respostas/S.status   the status code (default 200)
@@ -330,15 +336,60 @@ class Servidor(http.server.ThreadingHTTPServer):
         pass
 
 
+VERSOES_TLS = {"1.0": ssl.TLSVersion.TLSv1, "1.1": ssl.TLSVersion.TLSv1_1,
+               "1.2": ssl.TLSVersion.TLSv1_2, "1.3": ssl.TLSVersion.TLSv1_3}
+
+
+def parar(pasta, nome):
+    arquivo = os.path.join(pasta, nome + ".pid")
+    try:
+        with open(arquivo) as pid:
+            os.kill(int(pid.read()), signal.SIGTERM)
+    except (FileNotFoundError, ProcessLookupError):
+        pass
+    for extensao in (".pid", ".porta"):
+        try:
+            os.remove(os.path.join(pasta, nome + extensao))
+        except FileNotFoundError:
+            pass
+
+
+def desligar_do_terminal(pasta, nome, porta):
+    """Forks the listening server: the parent writes the files of --fundo, prints the port and
+    returns True (its work is done); the child, in a session of its own and with none of the
+    parent's output (CTest waits for those pipes to close), returns False and goes on serving."""
+    filho = os.fork()
+    if filho:
+        with open(os.path.join(pasta, nome + ".pid"), "w") as pid:
+            pid.write("%d\n" % filho)
+        with open(os.path.join(pasta, nome + ".porta"), "w") as arquivo:
+            arquivo.write("%d\n" % porta)
+        print("PORTA %d" % porta, flush=True)
+        return True
+    os.setsid()
+    nulo = os.open(os.devnull, os.O_RDWR)
+    registro = os.open(os.path.join(pasta, nome + ".log"), os.O_WRONLY | os.O_CREAT | os.O_TRUNC)
+    os.dup2(nulo, 0)
+    os.dup2(nulo, 1)
+    os.dup2(registro, 2)
+    return False
+
+
 def main():
     parametros = argparse.ArgumentParser()
     parametros.add_argument("--pasta", required=True)
     parametros.add_argument("--modo", default="mutuo",
                             choices=["mutuo", "opcional", "sem-cliente", "nao-confiavel", "proxy",
-                                     "tls10", "expirado", "outro-host"])
+                                     "expirado", "outro-host"])
+    parametros.add_argument("--tls-maximo", default="1.3", choices=list(VERSOES_TLS))
     parametros.add_argument("--porta", type=int, default=0)
+    parametros.add_argument("--fundo", metavar="NOME")
+    parametros.add_argument("--parar", metavar="NOME")
     args = parametros.parse_args()
     pasta = os.path.abspath(args.pasta)
+    if args.parar:
+        parar(pasta, args.parar)
+        return 0
     try:
         gerar_material(pasta)
     except subprocess.CalledProcessError as erro:
@@ -346,13 +397,14 @@ def main():
         return 1
 
     contexto = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    if args.modo == "tls10":
-        # OpenSSL's default security level refuses TLS 1.0 on both sides.
+    maximo = VERSOES_TLS[args.tls_maximo]
+    if maximo < ssl.TLSVersion.TLSv1_2:
+        # OpenSSL 3 refuses TLS 1.0 and 1.1 at its default security level, the server's side too.
         contexto.set_ciphers("DEFAULT:@SECLEVEL=0")
-        contexto.minimum_version = ssl.TLSVersion.TLSv1
-        contexto.maximum_version = ssl.TLSVersion.TLSv1
+        contexto.minimum_version = maximo
     else:
         contexto.minimum_version = ssl.TLSVersion.TLSv1_2
+    contexto.maximum_version = maximo
     nome = {"nao-confiavel": "servidor-estranho", "expirado": "servidor-expirado",
             "outro-host": "servidor-outro-host"}.get(args.modo, "servidor")
     contexto.load_cert_chain(os.path.join(pasta, nome + ".pem"), os.path.join(pasta, nome + ".key"))
@@ -362,10 +414,14 @@ def main():
 
     servidor = Servidor(("127.0.0.1", args.porta), contexto, pasta,
                         Tunel if args.modo == "proxy" else Consulta)
+    porta = servidor.server_address[1]
+    # Already listening: a client that comes before the fork is served by the child.
+    if args.fundo and desligar_do_terminal(pasta, args.fundo, porta):
+        return 0
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     signal.signal(signal.SIGINT, lambda *_: sys.exit(0))
     threading.Thread(target=servidor.serve_forever, daemon=True).start()
-    print("PORTA %d" % servidor.server_address[1], flush=True)
+    print("PORTA %d" % porta, flush=True)
     if stat.S_ISFIFO(os.fstat(0).st_mode):
         while sys.stdin.buffer.read(4096):
             pass

@@ -8,7 +8,7 @@ namespace {
 
 TEST(Biblioteca, MissingLibraryIsNotLoadedAndSaysWhy) {
   for (const char* nome : {"libtolvane-inexistente.so.9", "tolvane-inexistente.dll"}) {
-    const Biblioteca ausente(nome);
+    const Biblioteca ausente(nome, OrigemBiblioteca::ProgramaOuSistema);
     EXPECT_FALSE(ausente.Carregada()) << nome;
     EXPECT_NE(ausente.ErroCarga(), "") << nome;
     EXPECT_EQ(ausente.Funcao<void (*)()>("isc_attach_database"), nullptr) << nome;

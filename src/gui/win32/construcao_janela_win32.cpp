@@ -34,7 +34,7 @@ bool MesmaFonte(const Fonte& A, const Fonte& B) {
 // at run time so that older systems still start), else the system's.
 int DpiEm(POINT APonto) {
   using ObterDpi = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
-  static const Biblioteca shcore("shcore.dll");
+  static const Biblioteca shcore("shcore.dll", OrigemBiblioteca::Sistema);
   static const auto obterDpi = shcore.Funcao<ObterDpi>("GetDpiForMonitor");
   UINT x = 0;
   UINT y = 0;

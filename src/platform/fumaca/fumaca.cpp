@@ -113,7 +113,7 @@ int Rodada() {
     return v;
   });
   falhas += Verificar("biblioteca", [] {
-    const Biblioteca b(kBibliotecaFirebird);
+    const Biblioteca b(kBibliotecaFirebird, OrigemBiblioteca::ProgramaOuSistema);
     return std::string(kBibliotecaFirebird) +
            (b.Carregada() ? " carregada" : " ausente: " + b.ErroCarga());
   });
@@ -121,14 +121,23 @@ int Rodada() {
     return std::to_string(NomesCertificadosPessoais().size()) + " certificado(s)";
   });
   falhas += Verificar("requisicao_http", [] {
+    std::string ordem;
+    try {
+      RequisicaoHttp().Send();
+      throw ErroGeral("Send antes de Open não falhou");
+    } catch (const Erro& e) {
+      if (e.Classe() != "EOleException") throw;
+      ordem = "Send antes de Open: " + e.Mensagem();
+    }
+    // A whole request, so that the transport is loaded: nothing listens on port 1 here.
     RequisicaoHttp r;
+    r.Open("https://127.0.0.1:1/classTrib");
     try {
       r.Send();
     } catch (const Erro& e) {
-      if (e.Classe() == "EOleException") return "Send antes de Open: " + e.Mensagem();
-      throw;
+      return ordem + "; porta fechada: " + e.Mensagem();
     }
-    throw ErroGeral("Send antes de Open não falhou");
+    throw ErroGeral("a porta fechada respondeu");
   });
   falhas += Verificar("processo", [&] {
     const std::string marca = pasta / "filho.txt";
@@ -177,6 +186,8 @@ int Rodada() {
 }  // namespace tolvane
 
 int main(int argc, char** argv) {
+  // As the programs do, before anything else loads a library.
+  tolvane::RestringirBuscaBibliotecas();
   const std::vector<std::string> argumentos = tolvane::ArgumentosDoPrograma(argc, argv);
   if (argumentos.size() == 2 && argumentos[0] == "--filho") {
     // Whole or not at all: the round reads it as soon as it appears.

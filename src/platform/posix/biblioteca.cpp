@@ -4,7 +4,9 @@
 
 namespace tolvane {
 
-Biblioteca::Biblioteca(const std::string& ANome) {
+void RestringirBuscaBibliotecas() noexcept {}
+
+Biblioteca::Biblioteca(const std::string& ANome, OrigemBiblioteca) {
   // RTLD_NODELETE: a library stays mapped after its last close. The libraries loaded here (the
   // database client, libcurl, OpenSSL) start threads and register exit handlers of their own, and
   // unmapping them while the process ends would leave those pointing at nothing.

@@ -22,7 +22,8 @@ void Resolver(const Biblioteca& ABiblioteca, const std::string& ANomeBiblioteca,
 
 }  // namespace
 
-BibliotecaCurl::BibliotecaCurl(const std::string& ANome) : FBiblioteca(ANome) {
+BibliotecaCurl::BibliotecaCurl(const std::string& ANome)
+    : FBiblioteca(ANome, OrigemBiblioteca::Sistema) {
   if (!FBiblioteca.Carregada())
     throw ErroOle("Não foi possível carregar a biblioteca " + ANome + " (" +
                   FBiblioteca.ErroCarga() + "); instale o pacote libcurl4");

@@ -20,7 +20,7 @@ void Resolver(const Biblioteca& ABiblioteca, const char* ANomeBiblioteca, const 
 }
 
 std::unique_ptr<Biblioteca> Carregar(const char* ANome) {
-  auto b = std::make_unique<Biblioteca>(ANome);
+  auto b = std::make_unique<Biblioteca>(ANome, OrigemBiblioteca::Sistema);
   if (!b->Carregada())
     throw ErroGeral(std::string("Não foi possível carregar a biblioteca ") + ANome + " (" +
                     b->ErroCarga() + "); instale o pacote libssl3");

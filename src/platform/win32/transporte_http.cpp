@@ -7,11 +7,8 @@
 #include "core/erro.h"
 #include "platform/erro_sistema.h"
 #include "platform/requisicao_http.h"
-#include "platform/win32/utf16.h"
-
-// After windows.h, which utf16.h includes.
-#include <wincrypt.h>
-#include <winhttp.h>
+#include "platform/win32/cliente_crypt32.h"
+#include "platform/win32/cliente_winhttp.h"
 
 // The engine that the Windows HTTP request object wraps, called directly: the object's own
 // client-certificate call cannot be given a certificate context, the C API can.
@@ -21,19 +18,9 @@ namespace tolvane {
 namespace {
 
 struct FechaInternet {
-  void operator()(HINTERNET A) const { WinHttpCloseHandle(A); }
+  void operator()(HINTERNET A) const { CarregarClienteWinHttp().WinHttpCloseHandle(A); }
 };
 using InternetPtr = std::unique_ptr<void, FechaInternet>;
-
-struct FechaRepositorio {
-  void operator()(HCERTSTORE A) const { CertCloseStore(A, 0); }
-};
-using RepositorioPtr = std::unique_ptr<void, FechaRepositorio>;
-
-struct LiberaCertificado {
-  void operator()(PCCERT_CONTEXT A) const { CertFreeCertificateContext(A); }
-};
-using CertificadoPtr = std::unique_ptr<const CERT_CONTEXT, LiberaCertificado>;
 
 // The request object's user agent and default time-outs: no limit to resolve a name, 60 s to
 // connect, 30 s for each send and each receive.
@@ -44,6 +31,11 @@ constexpr int kMsEnvio = 30000;
 constexpr int kMsRecepcao = 30000;
 // As many redirects as the object follows by default.
 constexpr int kMaximoRedirecionamentos = 10;
+
+// Windows 11's value, in winhttp.h of the newer SDKs and MinGW headers only.
+#ifndef WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3
+#define WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3 0x00002000
+#endif
 
 // Windows's words for the codes a user meets most, where the system has no text (Wine's
 // winhttp.dll carries none).
@@ -102,22 +94,45 @@ InternetPtr Verificado(HINTERNET AHandle) {
   return InternetPtr(AHandle);
 }
 
+// TLS 1.2 or newer on the session's connections, never older. WinHTTP's own choice reaches down
+// to TLS 1.0 (on Windows 7 and 8 it stops there; 8.1 and 10 add 1.1 and 1.2 but keep 1.0), so a
+// server or a man in the middle that offers only TLS 1.0 would be taken. A system that does not
+// know TLS 1.3 (before Windows 11) refuses the value with it as an invalid parameter and gets
+// 1.2 alone. Windows 7 SP1 knows TLS 1.2 in WinHTTP only with Microsoft's update KB3140245;
+// without it 1.2 is refused too, and the query fails saying so rather than speak TLS 1.0 (the
+// service takes nothing older than 1.2 anyway).
+void ExigirTls12(const ClienteWinHttp& AWinHttp, HINTERNET ASessao) {
+  for (DWORD protocolos :
+       {DWORD{WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3},
+        DWORD{WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2}}) {
+    if (AWinHttp.WinHttpSetOption(ASessao, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocolos,
+                                  sizeof protocolos))
+      return;
+    if (GetLastError() != ERROR_INVALID_PARAMETER) FalharWinHttp();
+  }
+  throw ErroOle(
+      "O Windows desta estação não oferece TLS 1.2 às conexões HTTPS (WinHTTP); no Windows 7 SP1, "
+      "instale a atualização KB3140245 da Microsoft");
+}
+
 // The first certificate of the current user's personal store, in the store's order, that has a
 // private key and whose subject contains ATexto (letter case ignored, as the system's subject
 // search does); an empty text takes the first with a key. None when nothing matches.
 CertificadoPtr CertificadoPorAssunto(const std::string& ATexto) {
+  const ClienteCrypt32& crypt32 = CarregarClienteCrypt32();
   const RepositorioPtr repositorio(
-      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
+      crypt32.CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
   if (!repositorio) throw ErroSistemaOperacional(static_cast<int>(GetLastError()));
   const std::wstring texto = ParaUtf16(ATexto);
   const DWORD busca = texto.empty() ? CERT_FIND_ANY : CERT_FIND_SUBJECT_STR_W;
   const void* parametro = texto.empty() ? nullptr : texto.c_str();
   // Each call frees the context it is given and returns the next match.
   PCCERT_CONTEXT c = nullptr;
-  while ((c = CertFindCertificateInStore(repositorio.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING,
-                                         0, busca, parametro, c))) {
+  while (
+      (c = crypt32.CertFindCertificateInStore(
+           repositorio.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, busca, parametro, c))) {
     DWORD tamanho = 0;
-    if (CertGetCertificateContextProperty(c, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &tamanho))
+    if (crypt32.CertGetCertificateContextProperty(c, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &tamanho))
       return CertificadoPtr(c);
   }
   return {};
@@ -136,7 +151,9 @@ Endereco LerEndereco(const std::string& AUrl) {
   partes.dwStructSize = sizeof partes;
   partes.dwSchemeLength = partes.dwHostNameLength = partes.dwUrlPathLength =
       partes.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &partes)) FalharWinHttp();
+  if (!CarregarClienteWinHttp().WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0,
+                                                &partes))
+    FalharWinHttp();
   Endereco r;
   r.Seguro = partes.nScheme == INTERNET_SCHEME_HTTPS;
   r.Servidor.assign(partes.lpszHostName, partes.dwHostNameLength);
@@ -150,9 +167,9 @@ Endereco LerEndereco(const std::string& AUrl) {
 int Status(HINTERNET APedido) {
   DWORD status = 0;
   DWORD tamanho = sizeof status;
-  if (!WinHttpQueryHeaders(APedido, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &tamanho,
-                           WINHTTP_NO_HEADER_INDEX))
+  if (!CarregarClienteWinHttp().WinHttpQueryHeaders(
+          APedido, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+          WINHTTP_HEADER_NAME_BY_INDEX, &status, &tamanho, WINHTTP_NO_HEADER_INDEX))
     FalharWinHttp();
   return static_cast<int>(status);
 }
@@ -160,13 +177,14 @@ int Status(HINTERNET APedido) {
 // The value of an answer's header (WINHTTP_QUERY_CONTENT_TYPE, WINHTTP_QUERY_LOCATION …); empty
 // when the answer has none.
 std::string Cabecalho(HINTERNET APedido, DWORD AInformacao) {
+  const ClienteWinHttp& winhttp = CarregarClienteWinHttp();
   DWORD tamanho = 0;
-  WinHttpQueryHeaders(APedido, AInformacao, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER,
-                      &tamanho, WINHTTP_NO_HEADER_INDEX);
+  winhttp.WinHttpQueryHeaders(APedido, AInformacao, WINHTTP_HEADER_NAME_BY_INDEX,
+                              WINHTTP_NO_OUTPUT_BUFFER, &tamanho, WINHTTP_NO_HEADER_INDEX);
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || tamanho == 0) return {};
   std::wstring valor(tamanho / sizeof(wchar_t) + 1, L'\0');
-  if (!WinHttpQueryHeaders(APedido, AInformacao, WINHTTP_HEADER_NAME_BY_INDEX, valor.data(),
-                           &tamanho, WINHTTP_NO_HEADER_INDEX))
+  if (!winhttp.WinHttpQueryHeaders(APedido, AInformacao, WINHTTP_HEADER_NAME_BY_INDEX, valor.data(),
+                                   &tamanho, WINHTTP_NO_HEADER_INDEX))
     return {};
   valor.resize(tamanho / sizeof(wchar_t));
   return DeUtf16(valor);
@@ -177,7 +195,8 @@ std::string Corpo(HINTERNET APedido) {
   std::vector<char> bloco(1 << 16);
   for (;;) {
     DWORD lidos = 0;
-    if (!WinHttpReadData(APedido, bloco.data(), static_cast<DWORD>(bloco.size()), &lidos))
+    if (!CarregarClienteWinHttp().WinHttpReadData(APedido, bloco.data(),
+                                                  static_cast<DWORD>(bloco.size()), &lidos))
       FalharWinHttp();
     if (lidos == 0) return corpo;
     if (lidos > kTamanhoMaximoResposta - corpo.size()) throw ErroOle(kTextoRespostaGrandeDemais);
@@ -208,39 +227,41 @@ bool MesmoServidor(const Endereco& A, const Endereco& B) {
 }  // namespace
 
 RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
+  const ClienteWinHttp& winhttp = CarregarClienteWinHttp();
   const Endereco endereco = LerEndereco(APedido.Url);
   CertificadoPtr certificado;
   if (APedido.TextoAssunto) certificado = CertificadoPorAssunto(*APedido.TextoAssunto);
 
   const InternetPtr sessao =
-      Verificado(WinHttpOpen(kAgente, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                             WINHTTP_NO_PROXY_BYPASS, 0));
-  if (!WinHttpSetTimeouts(sessao.get(), kMsResolucao, kMsConexao, kMsEnvio, kMsRecepcao))
+      Verificado(winhttp.WinHttpOpen(kAgente, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  if (!winhttp.WinHttpSetTimeouts(sessao.get(), kMsResolucao, kMsConexao, kMsEnvio, kMsRecepcao))
     FalharWinHttp();
-  const InternetPtr conexao =
-      Verificado(WinHttpConnect(sessao.get(), endereco.Servidor.c_str(), endereco.Porta, 0));
+  ExigirTls12(winhttp, sessao.get());
+  const InternetPtr conexao = Verificado(
+      winhttp.WinHttpConnect(sessao.get(), endereco.Servidor.c_str(), endereco.Porta, 0));
 
   // One request on the service's connection, sent and its answer's headers in.
   auto enviar = [&](const std::wstring& ACaminho) {
-    InternetPtr pedido = Verificado(WinHttpOpenRequest(
+    InternetPtr pedido = Verificado(winhttp.WinHttpOpenRequest(
         conexao.get(), L"GET", ACaminho.c_str(), nullptr, WINHTTP_NO_REFERER,
         WINHTTP_DEFAULT_ACCEPT_TYPES, endereco.Seguro ? WINHTTP_FLAG_SECURE : 0));
     // The answer's headers within the receive time-out too: Windows gives up on a silent server
     // when one receive waits that long, Wine's WinHTTP only by this option (no limit by default),
     // so a server that never answers would hold the query, and the window, for ever.
     DWORD recepcao = kMsRecepcao;
-    if (!WinHttpSetOption(pedido.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &recepcao,
-                          sizeof recepcao))
+    if (!winhttp.WinHttpSetOption(pedido.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &recepcao,
+                                  sizeof recepcao))
       FalharWinHttp();
     // Redirects are followed here, not by the engine, which would follow them to any server.
     DWORD semRedirecionar = WINHTTP_DISABLE_REDIRECTS;
-    if (!WinHttpSetOption(pedido.get(), WINHTTP_OPTION_DISABLE_FEATURE, &semRedirecionar,
-                          sizeof semRedirecionar))
+    if (!winhttp.WinHttpSetOption(pedido.get(), WINHTTP_OPTION_DISABLE_FEATURE, &semRedirecionar,
+                                  sizeof semRedirecionar))
       FalharWinHttp();
     for (const auto& [nome, valor] : APedido.Cabecalhos) {
       const std::wstring linha = ParaUtf16(nome + ": " + valor);
-      if (!WinHttpAddRequestHeaders(pedido.get(), linha.c_str(), static_cast<DWORD>(-1),
-                                    WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE))
+      if (!winhttp.WinHttpAddRequestHeaders(pedido.get(), linha.c_str(), static_cast<DWORD>(-1),
+                                            WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE))
         FalharWinHttp();
     }
     // The context goes with this request's own TLS connection to the server; a proxy is
@@ -248,12 +269,13 @@ RespostaHttp EnviarHttp(const PedidoHttp& APedido) {
     // certificate makes the send fail with ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED, as the
     // request object does.
     if (certificado && endereco.Seguro &&
-        !WinHttpSetOption(pedido.get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
-                          const_cast<CERT_CONTEXT*>(certificado.get()), sizeof(CERT_CONTEXT)))
+        !winhttp.WinHttpSetOption(pedido.get(), WINHTTP_OPTION_CLIENT_CERT_CONTEXT,
+                                  const_cast<CERT_CONTEXT*>(certificado.get()),
+                                  sizeof(CERT_CONTEXT)))
       FalharWinHttp();
-    if (!WinHttpSendRequest(pedido.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                            0, 0, 0) ||
-        !WinHttpReceiveResponse(pedido.get(), nullptr))
+    if (!winhttp.WinHttpSendRequest(pedido.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                    WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !winhttp.WinHttpReceiveResponse(pedido.get(), nullptr))
       FalharWinHttp();
     return pedido;
   };

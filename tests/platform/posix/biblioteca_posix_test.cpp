@@ -9,7 +9,7 @@ namespace tolvane {
 namespace {
 
 TEST(BibliotecaPosix, SystemLibraryGivesItsFunctions) {
-  const Biblioteca c("libc.so.6");
+  const Biblioteca c("libc.so.6", OrigemBiblioteca::Sistema);
   ASSERT_TRUE(c.Carregada()) << c.ErroCarga();
   EXPECT_EQ(c.ErroCarga(), "");
   const auto tamanho = c.Funcao<decltype(&std::strlen)>("strlen");

@@ -2,11 +2,16 @@
  * Firebird client's classic API to the Linux client, libfbclient.so.2, loaded in the same
  * process. Only the tests build it; on Windows the real client is loaded.
  *
- * The Windows side calls with the Microsoft x64 convention, the Linux client takes the System V
- * one: each wrapper is ms_abi and each Linux prototype, written out here rather than taken from
- * ibase.h (whose macros assume one system), is sysv_abi. The types keep their sizes on both
- * sides (ISC_STATUS pointer-sized, handles and ISC_LONG 32 bits, no "long" in any structure the
- * calls take), so the buffers pass through unchanged.
+ * Built 32-bit for the release's suites (over the i386 client, which has no embedded engine, so
+ * those reach their databases through the tests' server) and 64-bit for the other build. The
+ * Windows side calls with stdcall (32-bit) or the Microsoft x64 convention, the Linux client takes
+ * cdecl or the System V one: each wrapper is WINDOWS and each Linux prototype, written out here
+ * rather than taken from ibase.h (whose macros assume one system), is LINUX. The types keep their
+ * sizes on both sides (ISC_STATUS pointer-sized, handles and ISC_LONG 32 bits, no "long" in any
+ * structure the calls take), so the buffers pass through unchanged.
+ *
+ * Built from gds32_antigo.spec, it stands for a client before Firebird 2.0: no fb_interpret,
+ * only isc_interprete, which writes into a buffer whose size it is not told.
  *
  * What a Windows client does differently and the tests rely on:
  * - a database name is in the ANSI code page and error texts come back in it; the Linux client
@@ -31,8 +36,13 @@ typedef intptr_t Status;
 typedef unsigned int Handle;
 typedef int Longo;
 
+#if defined(__x86_64__)
 #define LINUX __attribute__((sysv_abi))
 #define WINDOWS __attribute__((ms_abi))
+#else
+#define LINUX
+#define WINDOWS __attribute__((stdcall))
+#endif
 
 LINUX Status isc_attach_database(Status*, short, const char*, Handle*, short, const char*);
 LINUX Status isc_detach_database(Status*, Handle*);
@@ -100,7 +110,8 @@ WINDOWS Status Ponte_isc_attach_database(Status* AStatus, short ATamanho, const 
   return FecharNaExecucao(isc_attach_database(AStatus, (short)n, nome, ABanco, ADpbTamanho, ADpb));
 }
 
-WINDOWS Longo Ponte_fb_interpret(char* ABuffer, unsigned int ACapacidade, const Status** AStatus) {
+/* The message at AStatus in the ANSI code page, into a buffer of ACapacidade bytes. */
+static Longo Interpretar(char* ABuffer, unsigned int ACapacidade, const Status** AStatus) {
   char texto[4096];
   const Longo n = fb_interpret(texto, sizeof texto, AStatus);
   int m = 0;
@@ -111,6 +122,16 @@ WINDOWS Longo Ponte_fb_interpret(char* ABuffer, unsigned int ACapacidade, const 
   }
   ABuffer[m] = '\0';
   return m;
+}
+
+WINDOWS Longo Ponte_fb_interpret(char* ABuffer, unsigned int ACapacidade, const Status** AStatus) {
+  return Interpretar(ABuffer, ACapacidade, AStatus);
+}
+
+/* As the old clients do: no size given, the caller's buffer is taken to be large enough (the
+ * text in the ANSI code page is never longer than the client's UTF-8). */
+WINDOWS Longo Ponte_isc_interprete(char* ABuffer, const Status** AStatus) {
+  return Interpretar(ABuffer, 4096, AStatus);
 }
 
 WINDOWS Status Ponte_isc_detach_database(Status* S, Handle* B) {
