@@ -24,19 +24,50 @@ parar() {
   rm -f "$pasta/porta"
 }
 
+# Whether every number of the RSA key in the PEM file $1 has its full length in bytes: the
+# modulus and the private exponent that of the modulus, the primes, the two CRT exponents and the
+# coefficient half of it (for RSA-2048: 256 and 128). Wine turns the key into a CryptoAPI blob of
+# fields of fixed length, and with a number a byte short (about one key in sixty-four) the
+# imported key fails to sign ("GnuTLS error: Assinatura de chave pública falhou").
+chave_rsa_completa() {
+  # asn1parse writes each INTEGER of the PKCS#1 key in hex without its sign byte: version, n, e,
+  # d, p, q, dp, dq, qinv.
+  openssl rsa -in "$1" -traditional -outform DER 2>/dev/null | openssl asn1parse -inform DER |
+    awk -F: '/prim: INTEGER/ { bytes[++n] = length($NF) / 2 }
+      END {
+        if (n != 9 || bytes[4] != bytes[2]) exit 1
+        for (i = 5; i <= 9; i++) if (bytes[i] * 2 != bytes[2]) exit 1
+      }'
+}
+
+# A new RSA-2048 key in the PEM file $1 whose numbers all have their full length.
+chave_rsa() {
+  local tentativa
+  for tentativa in $(seq 100); do
+    openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$1" || return 1
+    chave_rsa_completa "$1" && return 0
+    echo "RSA key $tentativa has a number shorter than its full length: made again"
+  done
+  echo "no RSA key with every number at full length in $tentativa tries"
+  return 1
+}
+
 # Wine's PFXImportCertStore takes RSA keys only (it turns the key into a CryptoAPI RSA blob),
 # while the server's client certificate has an EC key: the same subject, from the same test CA,
 # with an RSA key.
 certificado_rsa() {
   local pasta=$1
   # Made with the rest of the material, and kept as long as it: a new one each start would add a
-  # certificate of the same name to a prefix that lives on (the demo's).
-  [ "$pasta/cliente-rsa.p12" -nt "$pasta/ca.pem" ] && return 0
+  # certificate of the same name to a prefix that lives on (the demo's). A key made before its
+  # numbers were checked is made again.
+  [ "$pasta/cliente-rsa.p12" -nt "$pasta/ca.pem" ] && chave_rsa_completa "$pasta/cliente-rsa.key" &&
+    return 0
   (
     cd "$pasta"
-    openssl req -x509 -config openssl.cnf -extensions cliente -utf8 -newkey rsa:2048 -noenc \
-      -keyout cliente-rsa.key -out cliente-rsa.pem -days 30 -CA ca.pem -CAkey ca.key \
-      -subj "/C=BR/O=ICP-Brasil/CN=EMPRESA TESTE LTDA:12345678000199" &&
+    chave_rsa cliente-rsa.key &&
+      openssl req -x509 -config openssl.cnf -extensions cliente -utf8 -key cliente-rsa.key \
+        -out cliente-rsa.pem -days 30 -CA ca.pem -CAkey ca.key \
+        -subj "/C=BR/O=ICP-Brasil/CN=EMPRESA TESTE LTDA:12345678000199" &&
       openssl pkcs12 -export -in cliente-rsa.pem -inkey cliente-rsa.key -out cliente-rsa.p12 \
         -passout pass:
   ) >"$pasta/openssl-rsa.log" 2>&1

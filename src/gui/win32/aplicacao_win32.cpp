@@ -88,8 +88,11 @@ LRESULT AplicacaoWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {
       ExecutarPostados();
       return 0;
     case WM_SYSCOMMAND:
-      // The restore rule: the taskbar button's "Restore" brings the main window back.
+      // The restore rule: the taskbar button's "Restore" brings the main window back. The
+      // application window itself is restored first: minimised (Win+M, "Show the desktop"), it
+      // would keep the program iconic on the taskbar under a visible main window.
       if ((AW & 0xFFF0) == SC_RESTORE) {
+        DefWindowProcW(janela, AMensagem, AW, AL);
         RestaurarMainForm();
         return 0;
       }

@@ -158,13 +158,10 @@ void JanelaWin32::CriarControle(const Controle& c, int AIdentificador) {
       if (c.Tipo == T::Pagina) estilo &= ~static_cast<DWORD>(WS_VISIBLE);
       break;
     case T::Rotulo:
-      if (c.Selecionavel) {
-        // Text the user can select and copy: a read-only edit field without a border.
-        classe = WC_EDITW;
-        estilo |= ES_READONLY | ES_AUTOHSCROLL;
-      } else {
-        estilo |= c.Centralizado ? SS_CENTER : c.QuebraPalavras ? SS_LEFT : SS_LEFTNOWORDWRAP;
-      }
+      // A static control, which never takes the focus. A label whose text users copy hears the
+      // mouse (SS_NOTIFY), for the menu that copies it: the window's WM_CONTEXTMENU.
+      estilo |= c.Centralizado ? SS_CENTER : c.QuebraPalavras ? SS_LEFT : SS_LEFTNOWORDWRAP;
+      if (c.Selecionavel) estilo |= SS_NOTIFY;
       break;
     case T::RotuloSombra:
       estilo |= SS_OWNERDRAW;
@@ -298,12 +295,9 @@ void JanelaWin32::AjustarAoTexto(const ControleWin32& AControle) {
   DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &r, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, antiga);
   ReleaseDC(h, dc);
-  // A read-only edit field needs room for its margins and its caret too.
-  const LRESULT margens = c.Selecionavel ? SendMessageW(h, EM_GETMARGINS, 0, 0) : 0;
-  const int margem = c.Selecionavel ? LOWORD(margens) + HIWORD(margens) + S(2) : 0;
   RECT atual{};
   GetClientRect(h, &atual);
-  SetWindowPos(h, nullptr, 0, 0, larguraDoTexto ? r.right + margem : atual.right,
+  SetWindowPos(h, nullptr, 0, 0, larguraDoTexto ? r.right : atual.right,
                alturaDoTexto ? r.bottom : atual.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

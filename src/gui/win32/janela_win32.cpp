@@ -1,9 +1,13 @@
 #include "gui/win32/janela_win32.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "gui/win32/aplicacao_win32.h"
 #include "gui/win32/texto_janela.h"
+
+// After windows.h, which the headers above include.
+#include <windowsx.h>
 
 namespace tolvane {
 
@@ -12,6 +16,32 @@ namespace {
 using T = TipoControle;
 
 COLORREF CorDe(CorTexto ACor) { return ACor == CorTexto::Azul ? RGB(0, 0, 255) : RGB(0, 0, 0); }
+
+// The one item of a copyable label's menu.
+constexpr UINT kComandoCopiar = 1;
+
+struct FecharAreaTransferencia {
+  ~FecharAreaTransferencia() { CloseClipboard(); }
+};
+
+// ATexto on the clipboard as Unicode text, in place of what was there; false when the clipboard
+// could not be had (another program holds it open).
+bool CopiarParaAreaTransferencia(HWND ADono, const std::wstring& ATexto) {
+  const std::size_t bytes = (ATexto.size() + 1) * sizeof(wchar_t);
+  MemoriaGlobalUnica memoria(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  if (!memoria) return false;
+  void* destino = GlobalLock(memoria.get());
+  if (!destino) return false;
+  std::memcpy(destino, ATexto.c_str(), bytes);
+  GlobalUnlock(memoria.get());
+  if (!OpenClipboard(ADono)) return false;
+  const FecharAreaTransferencia fechar;
+  EmptyClipboard();
+  if (!SetClipboardData(CF_UNICODETEXT, memoria.get())) return false;
+  // The clipboard owns the memory now.
+  memoria.release();
+  return true;
+}
 
 }  // namespace
 
@@ -142,6 +172,28 @@ LRESULT JanelaWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_ACTIVATE:
+      // As in a dialog: the control that had the focus when the window went inactive has it
+      // again when the window is active again; the window's own procedure would give it to the
+      // window itself, where neither Enter nor the access keys reach a control.
+      if (LOWORD(AW) == WA_INACTIVE) {
+        HWND foco = GetFocus();
+        if (foco && IsChild(janela, foco)) FFocoGuardado = foco;
+      } else if (HIWORD(AW) == 0) {
+        if (HWND foco = FocoAoAtivar()) {
+          SetFocus(foco);
+          return 0;
+        }
+      }
+      break;
+    case WM_CONTEXTMENU: {
+      // A label whose text users copy (the version, into support chats): a static control never
+      // takes the focus, and so cannot select; its menu copies the whole text instead.
+      const ControleWin32* c = ProcurarPorJanela(reinterpret_cast<HWND>(AW));
+      if (!c || c->Linha->Tipo != T::Rotulo || !c->Linha->Selecionavel) break;
+      OferecerCopia(c->Janela, POINT{GET_X_LPARAM(AL), GET_Y_LPARAM(AL)});
+      return 0;
+    }
     case WM_DRAWITEM: {
       const auto* desenho = reinterpret_cast<const DRAWITEMSTRUCT*>(AL);
       if (desenho->CtlType != ODT_STATIC) break;
@@ -161,6 +213,29 @@ LRESULT JanelaWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {
       break;
   }
   return DefWindowProcW(janela, AMensagem, AW, AL);
+}
+
+HWND JanelaWin32::FocoAoAtivar() const {
+  HWND janela = FJanela.get();
+  const auto utilizavel = [&](HWND AControle) {
+    return AControle && IsChild(janela, AControle) && IsWindowVisible(AControle) &&
+           IsWindowEnabled(AControle);
+  };
+  if (utilizavel(FFocoGuardado)) return FFocoGuardado;
+  for (const auto& [nome, c] : FControles)
+    if (c.Linha->FocoInicial && utilizavel(c.Janela)) return c.Janela;
+  return nullptr;
+}
+
+void JanelaWin32::OferecerCopia(HWND AControle, POINT ALugar) {
+  MenuUnico menu(CreatePopupMenu());
+  if (!menu) return;
+  AppendMenuW(menu.get(), MF_STRING, kComandoCopiar, L"&Copiar");
+  const auto escolha = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                      ALugar.x, ALugar.y, 0, FJanela.get(), nullptr);
+  if (escolha == static_cast<BOOL>(kComandoCopiar) &&
+      !CopiarParaAreaTransferencia(FJanela.get(), TextoJanela(AControle)))
+    MessageBeep(MB_ICONWARNING);
 }
 
 void JanelaWin32::DesenharRotuloSombra(const DRAWITEMSTRUCT& ADesenho) {

@@ -85,6 +85,11 @@ class JanelaWin32 : public Janela {
   void Fechar();
   void AoRedimensionar();
   void DesenharRotuloSombra(const DRAWITEMSTRUCT& ADesenho);
+  // The control that takes the focus when the window becomes active: the one that had it last,
+  // else the layout's first; null when neither can.
+  HWND FocoAoAtivar() const;
+  // The menu of a label whose text users copy, opened at ALugar (screen coordinates).
+  void OferecerCopia(HWND AControle, POINT ALugar);
   int S(int APixels) const;
 
   // The containers (pages and panels) tell their kind in their extra window word.
@@ -100,6 +105,7 @@ class JanelaWin32 : public Janela {
   std::map<std::string, MenuUnico, std::less<>> FMenus;
   std::vector<HWND> FPaginas;  // in tab order
   HWND FPaginaControle = nullptr;
+  HWND FFocoGuardado = nullptr;  // the control that had the focus when the window went inactive
   bool FJaMostrada = false;
   bool FModal = false;
   bool FFechada = false;

@@ -33,6 +33,8 @@ using BitmapUnico = HandleUnico<HBITMAP, ExcluirObjetoGdi>;
 using IconeUnico = HandleUnico<HICON, DestroyIcon>;
 using MenuUnico = HandleUnico<HMENU, DestroyMenu>;
 using ListaImagensUnica = HandleUnico<HIMAGELIST, ImageList_Destroy>;
+inline void LiberarMemoriaGlobal(HGLOBAL AMemoria) noexcept { GlobalFree(AMemoria); }
+using MemoriaGlobalUnica = HandleUnico<HGLOBAL, LiberarMemoriaGlobal>;
 
 // A COM interface pointer, released once.
 struct LiberarCom {

@@ -149,20 +149,20 @@ void ConfereLayout(const JanelaWin32& AJanela, const LayoutJanela& ALayout, Esca
       EXPECT_EQ((estiloControle & WS_TABSTOP) != 0, c.OrdemTab >= 0);
     }
     switch (c.Tipo) {
-      case T::Rotulo:
-        if (c.Selecionavel) {
-          EXPECT_EQ(Classe(w), "Edit");
-          EXPECT_NE(estiloControle & ES_READONLY, 0u);
-        } else {
-          const DWORD tipo = estiloControle & SS_TYPEMASK;
-          EXPECT_EQ(tipo, c.Centralizado     ? DWORD{SS_CENTER}
-                          : c.QuebraPalavras ? DWORD{SS_LEFT}
-                                             : DWORD{SS_LEFTNOWORDWRAP});
-        }
+      case T::Rotulo: {
+        // A static control, which never takes the focus; one whose text users copy hears the
+        // mouse, for its menu.
+        EXPECT_EQ(Classe(w), "Static");
+        const DWORD tipo = estiloControle & SS_TYPEMASK;
+        EXPECT_EQ(tipo, c.Centralizado     ? DWORD{SS_CENTER}
+                        : c.QuebraPalavras ? DWORD{SS_LEFT}
+                                           : DWORD{SS_LEFTNOWORDWRAP});
+        EXPECT_EQ((estiloControle & SS_NOTIFY) != 0, c.Selecionavel);
         if (!c.Texto.empty()) {
           EXPECT_EQ(Texto(w), c.Texto);
         }
         break;
+      }
       case T::Botao:
       case T::CaixaMarcacao: {
         EXPECT_EQ(Texto(w), c.Texto);
