@@ -1,7 +1,8 @@
-# Cross-build for Windows with MinGW-w64 (Debian: g++-mingw-w64-x86-64-posix).
+# Cross-build for Windows with MinGW-w64, included by mingw-w64-i686.cmake (the release: 32-bit,
+# as the ERP and its gds32.dll are) and mingw-w64-x86_64.cmake (for a 64-bit database client),
+# which set CMAKE_SYSTEM_PROCESSOR and TOOLCHAIN_PREFIX first.
+# Debian: g++-mingw-w64-i686-posix, g++-mingw-w64-x86-64-posix.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)

@@ -4,7 +4,7 @@ main window being mapped on the X display, for tolvaneGestor.exe (on a workstati
 files, database through the tests' gds32 bridge, and update folder) and for a minimal Win32
 window program, interleaved in one warm Wine prefix of its own; medians and their ratio.
 
-    bench/inicio_windows/medir.py <windows-cross build folder> [runs, default 11]"""
+    bench/inicio_windows/medir.py <windows-x64 build folder> [runs, default 11]"""
 
 import os
 import shutil
@@ -16,7 +16,7 @@ import time
 
 RAIZ = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
-                        os.path.join(RAIZ, "build", "windows-cross"))
+                        os.path.join(RAIZ, "build", "windows-x64"))
 RODADAS = int(sys.argv[2]) if len(sys.argv) > 2 else 11
 ESTADO = tempfile.mkdtemp(prefix="bench-inicio-", dir=os.path.join(BUILD, "wine"))
 os.environ.update({

@@ -14,13 +14,16 @@ PACOTES_PROGRAMA=(
   xdg-user-dirs locales
 )
 # What the tests add: the test runner, displays, a window manager, a tray host, tools that drive
-# the program from outside, the Windows cross-compiler and Wine to run its suites (wine64-tools
-# builds the tests' gds32 bridge), lnkinfo to read Windows shortcuts back, clang for the fuzz
-# targets and clang-tidy for the static checks, and the servers the tests start.
+# the program from outside, the Windows cross-compilers (the 32-bit release and the 64-bit build)
+# and Wine to run the suites (wine64-tools builds the tests' gds32 bridge, with libwine-dev:i386,
+# gcc-multilib and the i386 client for its 32-bit build), lnkinfo to read Windows shortcuts back,
+# clang for the fuzz targets and clang-tidy for the static checks, and the servers the tests
+# start.
 PACOTES_TESTE=(
   libgtest-dev googletest clang-format
   xvfb xauth openbox trayer xdotool x11-utils xclip imagemagick
-  g++-mingw-w64-x86-64-posix wine64 wine64-tools
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine64-tools
+  gcc-multilib libwine-dev:i386 libfbclient2:i386
   python3 desktop-file-utils liblnk-utils
   clang clang-tidy
 )
@@ -35,6 +38,10 @@ instalar_pacotes() {
   [ ${#faltam[@]} -eq 0 ] && return 0
   echo "== installing: ${faltam[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  # Packages of the other architecture (":i386") need it known to dpkg before the update.
+  if [[ " ${faltam[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${faltam[@]}"
 }

@@ -17,19 +17,19 @@ namespace {
 
 using teste::SemEventos;
 
+// Stops at the window of the tray icon's class, a named CALLBACK for the 32-bit build's stdcall.
+BOOL CALLBACK CompararJanelaDoIcone(HWND AJanela, LPARAM AL) {
+  wchar_t classe[64]{};
+  GetClassNameW(AJanela, classe, 64);
+  if (wcscmp(classe, L"TTrayIcon") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(AL) = AJanela;
+  return FALSE;
+}
+
 // The hidden window whose icon the shell keeps, one of this thread's.
 HWND JanelaDoIcone() {
   HWND achada = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND AJanela, LPARAM AL) -> BOOL {
-        wchar_t classe[64]{};
-        GetClassNameW(AJanela, classe, 64);
-        if (wcscmp(classe, L"TTrayIcon") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(AL) = AJanela;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&achada));
+  EnumThreadWindows(GetCurrentThreadId(), CompararJanelaDoIcone, reinterpret_cast<LPARAM>(&achada));
   return achada;
 }
 

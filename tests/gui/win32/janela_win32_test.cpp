@@ -20,24 +20,26 @@ using teste::FonteDe;
 using teste::Lugar;
 using teste::SemEventos;
 
+struct BuscaFilho {
+  const wchar_t* Texto;
+  HWND Achado;
+};
+
+// A named CALLBACK rather than a lambda: a lambda converts to a function pointer of the default
+// convention, and the 32-bit build's enumerators take stdcall ones.
+BOOL CALLBACK CompararFilho(HWND AFilho, LPARAM AL) {
+  auto* b = reinterpret_cast<BuscaFilho*>(AL);
+  wchar_t texto[256]{};
+  GetWindowTextW(AFilho, texto, 256);
+  if (wcscmp(texto, b->Texto) != 0) return TRUE;
+  b->Achado = AFilho;
+  return FALSE;
+}
+
 HWND Filho(HWND AJanela, const wchar_t* ATexto) {
-  HWND achado = nullptr;
-  struct Busca {
-    const wchar_t* Texto;
-    HWND* Achado;
-  } busca{ATexto, &achado};
-  EnumChildWindows(
-      AJanela,
-      [](HWND AFilho, LPARAM AL) -> BOOL {
-        auto* b = reinterpret_cast<Busca*>(AL);
-        wchar_t texto[256]{};
-        GetWindowTextW(AFilho, texto, 256);
-        if (wcscmp(texto, b->Texto) != 0) return TRUE;
-        *b->Achado = AFilho;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&busca));
-  return achado;
+  BuscaFilho busca{ATexto, nullptr};
+  EnumChildWindows(AJanela, CompararFilho, reinterpret_cast<LPARAM>(&busca));
+  return busca.Achado;
 }
 
 int LadoDasFiguras(HWND ABotao) {
