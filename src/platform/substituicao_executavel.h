@@ -9,8 +9,10 @@ namespace tolvane {
 // system's finest unit) and, on Linux, the source's access rights, flushed to the disk, and
 // renamed over the old file, so the folder holds either the whole old file or the whole new one.
 // On Linux the copy is always executable and readable by its owner: a copy the user cannot start
-// would leave him without his program. On Windows it takes the folder's rights, as any new file
-// there, and a running executable cannot be renamed over ("target in use").
+// would leave him without his program. Group and others keep the source's read and execute
+// rights, gain execute where they read, and never write it: only the owner may change a program
+// that others run. On Windows it takes the folder's rights, as any new file there, and a running
+// executable cannot be renamed over ("target in use").
 //
 // The source must be a regular file, symbolic links followed (the program's own test of the server
 // copy); a folder or a device is refused. A source that changes while it is copied is refused too

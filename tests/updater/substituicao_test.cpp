@@ -141,6 +141,8 @@ TEST_F(Substituicao, FaultsLeaveTheOldExecutableWholeAndNoTemporaryFile) {
   }
 }
 
+// The mode: the owner always reads and runs the copy and writes it when the server copy says so;
+// group and others read it as the server copy says, run it where they read it, never write it.
 TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
   struct Sucesso {
     const char* Rotulo;
@@ -150,9 +152,14 @@ TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
   };
   constexpr Sucesso casos[] = {
       {"mode_kept", 0750, 0755, 0750},
-      {"owner_gets_execute", 0644, 0755, 0744},
+      {"execute_where_read_owner_always", 0640, 0755, 0750},
+      {"execute_without_read_kept", 0711, 0755, 0711},
       {"read_only_old_copy_replaced", 0555, 0444, 0555},
       {"first_copy", 0755, 0, 0755},
+      // What a CIFS mount shows: anyone may write the server copy; only the owner writes the
+      // installed program.
+      {"writable_by_all", 0777, 0755, 0755},
+      {"writable_by_all_no_execute", 0666, 0755, 0755},
   };
   std::string conteudo;
   for (int i = 0; i < 200 * 1024; ++i) conteudo += static_cast<char>(i % 251);
@@ -168,7 +175,7 @@ TEST_F(Substituicao, CopyKeepsContentTimeAndModeOfTheServerCopy) {
     ASSERT_NO_THROW(SubstituirExecutavel(FOrigem, FExecutavel, "prog"));
     EXPECT_EQ(LerArquivo(FDestino), conteudo);
     const struct stat st = Estado(FDestino);
-    EXPECT_EQ(st.st_mode & 07777, c.ModoEsperado);
+    EXPECT_EQ(st.st_mode & 07777, c.ModoEsperado) << "mode " << std::oct << (st.st_mode & 07777);
     EXPECT_EQ(st.st_mtim.tv_sec, 1620284889);
     EXPECT_EQ(st.st_mtim.tv_nsec, 123456789);
     EXPECT_EQ(EntradasDaPasta(FExecutavel), std::vector<std::string>{"prog"});

@@ -81,6 +81,19 @@ void Gravar(int ADestino, const char* ADados, std::size_t ATamanho, const std::s
   }
 }
 
+// The installed program's mode. Only its owner writes it: the server copy's write bits for group
+// and others speak of the server's users (a CIFS mount shows every file as 0777), and here they
+// would let any local user change a program others run. Its owner always reads and runs it; the
+// others run it wherever they may read it, as reading a program is as good as running it, so a
+// server copy shown without execute bits still installs runnable for those who ran the old one.
+mode_t ModoInstalado(mode_t AModoOrigem) {
+  const mode_t dono = S_IRUSR | S_IXUSR | (AModoOrigem & S_IWUSR);
+  const mode_t leitura = AModoOrigem & (S_IRGRP | S_IROTH);
+  // Each read bit moved onto the execute bit of its class.
+  const mode_t execucao = (AModoOrigem & (S_IXGRP | S_IXOTH)) | (leitura >> 2);
+  return dono | leitura | execucao;
+}
+
 }  // namespace
 
 void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
@@ -116,7 +129,7 @@ void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaD
       copiados != estado.st_size)
     Falhar(textos::OrigemMudou(AOrigem));
 
-  const mode_t modo = (estado.st_mode & 0777) | S_IRUSR | S_IXUSR;
+  const mode_t modo = ModoInstalado(estado.st_mode);
   const struct timespec tempos[2] = {estado.st_atim, estado.st_mtim};
   if (::fchmod(*copia, modo) != 0 || ::futimens(*copia, tempos) != 0 || ::fsync(*copia) != 0 ||
       copia.Fechar() != 0) {
