@@ -1,7 +1,6 @@
 #include "database/comando_sql.h"
 
-#include <cstring>
-
+#include "database/resposta_cliente.h"
 #include "platform/codificacao.h"
 
 namespace tolvane {
@@ -59,13 +58,12 @@ void ComandoSql::Preparar(std::string_view ASql, TransacaoBanco& ATransacao) {
     FCliente.isc_dsql_describe(status, &FHandle, kDialeto, FSaida.get());
     VerificarStatus(FCliente, status);
   }
-  const auto colunas = static_cast<std::size_t>(FSaida->sqld);
+  const std::size_t colunas = ColunasDescritas(*FSaida);
   FDados.assign(colunas, {});
   FIndicadores.assign(colunas, 0);
   for (std::size_t i = 0; i < colunas; ++i) {
     XSQLVAR& v = FSaida->sqlvar[i];
-    const std::size_t extra = (v.sqltype & ~1) == SQL_VARYING ? sizeof(short) : 0;
-    FDados[i].assign(static_cast<std::size_t>(v.sqllen) + extra, '\0');
+    FDados[i].assign(TamanhoDados(v), '\0');
     v.sqldata = FDados[i].data();
     v.sqlind = &FIndicadores[i];
   }
@@ -77,8 +75,7 @@ bool ComandoSql::EhConsulta() {
   ISC_STATUS_ARRAY status;
   FCliente.isc_dsql_sql_info(status, &FHandle, 1, &item, sizeof resposta, resposta);
   VerificarStatus(FCliente, status);
-  // isc_info_sql_stmt_type, a two-byte length, the type as a little-endian number.
-  const int tipo = static_cast<unsigned char>(resposta[3]);
+  const int tipo = TipoComando(std::string_view(resposta, sizeof resposta));
   return tipo == isc_info_sql_stmt_select || tipo == isc_info_sql_stmt_select_for_upd;
 }
 
@@ -115,32 +112,7 @@ bool ComandoSql::Proximo() {
 
 std::optional<std::string> ComandoSql::Campo(std::size_t AIndice) const {
   if (!FLinha || AIndice >= FDados.size()) throw ErroClienteInterBase("No current row");
-  const XSQLVAR& v = FSaida->sqlvar[AIndice];
-  if ((v.sqltype & 1) && FIndicadores[AIndice] < 0) return std::nullopt;
-  const char* dados = FDados[AIndice].data();
-  const auto inteiro = [&](auto AValor) {
-    std::memcpy(&AValor, dados, sizeof AValor);
-    return std::to_string(AValor);
-  };
-  switch (v.sqltype & ~1) {
-    case SQL_TEXT:
-      return DeAnsi(std::string_view(dados, static_cast<std::size_t>(v.sqllen)));
-    case SQL_VARYING: {
-      unsigned short tamanho = 0;
-      std::memcpy(&tamanho, dados, sizeof tamanho);
-      return DeAnsi(std::string_view(dados + sizeof tamanho, tamanho));
-    }
-    case SQL_SHORT:
-      if (v.sqlscale == 0) return inteiro(short{});
-      break;
-    case SQL_LONG:
-      if (v.sqlscale == 0) return inteiro(ISC_LONG{});
-      break;
-    case SQL_INT64:
-      if (v.sqlscale == 0) return inteiro(ISC_INT64{});
-      break;
-  }
-  throw ErroClienteInterBase("Unsupported column type");
+  return ValorColuna(FSaida->sqlvar[AIndice]);
 }
 
 }  // namespace tolvane

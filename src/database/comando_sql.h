@@ -26,7 +26,8 @@ class ComandoSql {
   // Closes the previous result, then prepares (SQL dialect 3) and runs the statement text, which
   // reaches the client in the ANSI character set. A query is opened and its first row fetched.
   // Fails with an EIBClientError when the connection is not open or has no default transaction,
-  // and with an ErroInterBase when the client refuses.
+  // or when the client's description of the statement is broken (more columns than asked for, a
+  // negative length, no statement type), and with an ErroInterBase when the client refuses.
   void Executar(std::string_view ASql);
 
   // True when the open query has no current row (none found, or fetched past the last one), and
@@ -39,8 +40,8 @@ class ComandoSql {
   // Number of columns of the prepared statement's result (0 for a statement that is no query).
   std::size_t Colunas() const noexcept { return FDados.size(); }
 
-  // The current row's column (from 0) as text: nullopt for NULL. Texts and integers of scale 0;
-  // another column type, or no current row, is an EIBClientError.
+  // The current row's column (from 0) as text, read as ValorColuna reads it (nullopt for NULL;
+  // texts and integers of scale 0). No current row is an EIBClientError.
   std::optional<std::string> Campo(std::size_t AIndice) const;
 
   // Closes the open result, if any (the statement stays prepared).
