@@ -1,7 +1,8 @@
 // The consultation on Windows, against the fixture's mutual-TLS test server (tests/wine), which
 // the program reaches as https://localhost: the fixture put the server's CA into the prefix's
 // CURRENT_USER "Root" store and the client certificate, CN "EMPRESA TESTE
-// LTDA:12345678000199", into CURRENT_USER "MY".
+// LTDA:12345678000199", into CURRENT_USER "MY", with an expired certificate and its renewal
+// under CN "EMPRESA RENOVADA LTDA:98765432000110".
 #include <windows.h>
 #undef MessageBox
 #include <winhttp.h>
@@ -9,10 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "classtrib/conformidade_facil.h"
 #include "classtrib/consulta_teste.h"
@@ -23,6 +26,7 @@
 #include "core/erro.h"
 #include "core/utf8.h"
 #include "platform/transporte_http.h"
+#include "platform/win32/cliente_crypt32.h"
 
 namespace tolvane {
 namespace {
@@ -95,6 +99,48 @@ TEST(ConsultaWindows, BodyInUtf8OrTheHttpErrorWithTheBody) {
     }
     EXPECT_EQ(resultado, c.Resultado);
   }
+}
+
+// A certificate's serial number as the server reports it: hexadecimal in upper case, most
+// significant byte first, without leading zero bytes (CryptoAPI keeps it least significant
+// first).
+std::string Serie(PCCERT_CONTEXT ACertificado) {
+  const CRYPT_INTEGER_BLOB& serie = ACertificado->pCertInfo->SerialNumber;
+  std::string r;
+  for (DWORD i = serie.cbData; i-- > 0;) {
+    if (r.empty() && i > 0 && serie.pbData[i] == 0) continue;
+    char digitos[3];
+    std::snprintf(digitos, sizeof digitos, "%02X", serie.pbData[i]);
+    r += digitos;
+  }
+  return r;
+}
+
+// A user who renewed a certificate keeps the expired one beside it in "MY", under the same
+// subject. The fixture made the pair so that the expired one comes first in the store's order
+// (checked here, since Wine's order follows the certificates' fingerprints); the query presents
+// the renewal, which the server accepts, where the first match would be refused.
+TEST(ConsultaWindows, RenewedCertificateIsPresentedThoughTheExpiredOneComesFirst) {
+  const ClienteCrypt32& crypt32 = CarregarClienteCrypt32();
+  const RepositorioPtr repositorio(
+      crypt32.CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"MY"));
+  ASSERT_TRUE(repositorio) << GetLastError();
+  struct Renovado {
+    bool ValidoHoje;
+    std::string Serie;
+  };
+  std::vector<Renovado> ordem;
+  for (PCCERT_CONTEXT c = nullptr;
+       (c = crypt32.CertFindCertificateInStore(repositorio.get(), X509_ASN_ENCODING, 0,
+                                               CERT_FIND_SUBJECT_STR_W, L"EMPRESA RENOVADA", c));)
+    ordem.push_back({crypt32.CertVerifyTimeValidity(nullptr, c->pCertInfo) == 0, Serie(c)});
+  ASSERT_EQ(ordem.size(), 2u);
+  ASSERT_FALSE(ordem[0].ValidoHoje) << "the fixture's expired certificate is no longer first";
+  ASSERT_TRUE(ordem[1].ValidoHoje);
+
+  auto eco = Eco(ConsultarCst("eco", "empresa renovada"));
+  EXPECT_EQ(eco["cn"], "EMPRESA RENOVADA LTDA:98765432000110");
+  EXPECT_EQ(eco["serie"], ordem[1].Serie);
 }
 
 // The system's text for a WinHTTP code, as winhttp.dll words it in the user's language.

@@ -80,6 +80,18 @@ GeradorCertificados::GeradorCertificados(const std::string& ACaPem, const std::s
 X509Ptr GeradorCertificados::Emitir(const ModeloCertificado& AModelo) const {
   X509Ptr c = Certificado(AModelo.Assunto, AModelo.Serie, FChave.get());
   X509_set_issuer_name(c.get(), X509_get_subject_name(FCa.get()));
+  if (AModelo.Expirado)
+    Exigir(ASN1_TIME_set_string(X509_getm_notBefore(c.get()), "20200101000000Z") == 1 &&
+               ASN1_TIME_set_string(X509_getm_notAfter(c.get()), "20200201000000Z") == 1,
+           "ASN1_TIME_set_string");
+  if (!AModelo.UsosEstendidos.empty()) {
+    std::string usos;
+    for (const auto& u : AModelo.UsosEstendidos) usos += (usos.empty() ? "" : ",") + u;
+    X509_EXTENSION* extensao =
+        X509V3_EXT_conf_nid(nullptr, nullptr, NID_ext_key_usage, usos.c_str());
+    Exigir(extensao && X509_add_ext(c.get(), extensao, -1) == 1, "X509V3_EXT_conf_nid");
+    X509_EXTENSION_free(extensao);
+  }
   if (!AModelo.EmailsAlternativos.empty() || !AModelo.DiretorioAlternativo.empty()) {
     GENERAL_NAMES* nomes = sk_GENERAL_NAME_new_null();
     for (const auto& email : AModelo.EmailsAlternativos) {

@@ -20,6 +20,10 @@ struct ModeloCertificado {
   std::vector<std::string> EmailsAlternativos = {};  // subject alternative names, rfc822Name
   std::vector<Atributo> DiretorioAlternativo = {};   // one directoryName among them, when given
   long Serie = 1;
+  bool Expirado = false;  // valid in January 2020 only; else from an hour ago for 30 days
+  // The purposes of an Extended Key Usage extension ("clientAuth", "serverAuth", OpenSSL's short
+  // names); none: no such extension.
+  std::vector<std::string> UsosEstendidos = {};
 };
 
 enum class FormatoTeste {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "comum/espera_teste.h"
 
 namespace tolvane {
@@ -67,6 +70,41 @@ TEST(CertificadoCorresponde, SubjectOrNameContainsTheTextLetterCaseIgnored) {
   };
   for (const auto& c : casos)
     EXPECT_EQ(CertificadoCorresponde(c.Assunto, c.Nome, c.Texto), c.Corresponde) << c.Rotulo;
+}
+
+// A user who renewed a certificate keeps the expired one beside it, under the same name: among
+// the certificates that match, one valid today that may authenticate a client goes first.
+TEST(EscolherCertificado, ValidCertificateForClientsElseTheFirstThatMatches) {
+  const std::string servidor = "1.3.6.1.5.5.7.3.1";
+  const std::string cliente = "1.3.6.1.5.5.7.3.2";
+  const std::string qualquer = "2.5.29.37.0";
+  const CandidatoCertificado expirado{false, std::nullopt};
+  const CandidatoCertificado valido{true, std::nullopt};
+  const CandidatoCertificado soServidor{true, std::vector{servidor}};
+  const CandidatoCertificado servidorECliente{true, std::vector{servidor, cliente}};
+  const CandidatoCertificado qualquerUso{true, std::vector{qualquer}};
+  const CandidatoCertificado extensaoIlegivel{true, std::vector<std::string>{}};
+  const CandidatoCertificado expiradoDeCliente{false, std::vector{cliente}};
+  struct Caso {
+    const char* Rotulo;
+    std::vector<CandidatoCertificado> Candidatos;
+    std::optional<std::size_t> Escolhido;
+  };
+  const Caso casos[] = {
+      {"expired, then its renewal", {expirado, valido}, 1},
+      {"renewal, then the expired one", {valido, expirado}, 0},
+      {"server purposes only, then client purposes", {soServidor, servidorECliente}, 1},
+      {"server purposes only, then no extension", {soServidor, valido}, 1},
+      {"anyExtendedKeyUsage allows a client", {soServidor, qualquerUso}, 1},
+      {"unreadable extension allows nothing", {extensaoIlegivel, valido}, 1},
+      {"expired with client purposes counts as expired",
+       {expiradoDeCliente, soServidor, valido},
+       2},
+      {"all expired: the first", {expirado, expiradoDeCliente, expirado}, 0},
+      {"none preferred: the first", {soServidor, expirado}, 0},
+      {"nothing matches", {}, std::nullopt},
+  };
+  for (const auto& c : casos) EXPECT_EQ(EscolherCertificado(c.Candidatos), c.Escolhido) << c.Rotulo;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Helper of the Windows suites' fixture, run under Wine in the tests' prefix:
-//   importar_certificados <CA, PEM> <client certificate and key, PKCS#12 without password>
-// adds the CA to the current user's "Root" store (Wine then trusts the test server) and the
+//   importar_certificados <CA, PEM> <client certificate and key, PKCS#12 without password>...
+// adds the CA to the current user's "Root" store (Wine then trusts the test server) and each
 // client certificate with its key to the current user's "MY" store, where the consultation's
 // selector looks. Says what failed and ends non-zero.
 #include <windows.h>
@@ -77,9 +77,12 @@ bool ImportarCliente(const wchar_t* APkcs12) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: importar_certificados <ca.pem> <cliente.p12>\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: importar_certificados <ca.pem> <cliente.p12>...\n");
     return 2;
   }
-  return ImportarCa(argv[1]) && ImportarCliente(argv[2]) ? 0 : 1;
+  if (!ImportarCa(argv[1])) return 1;
+  for (int i = 2; i < argc; ++i)
+    if (!ImportarCliente(argv[i])) return 1;
+  return 0;
 }

@@ -3,7 +3,9 @@
 # suites, in the background, so that the Windows programs reach it as https://localhost:<port>:
 #   servidor_https.sh iniciar <folder>   makes the key material in <folder>, starts the server
 #                                        and writes its port to <folder>/porta; adds
-#                                        cliente-rsa.p12, the client certificate for Wine
+#                                        cliente-rsa.p12, the client certificate for Wine, and
+#                                        renovado-expirado.p12 and renovado.p12, an expired
+#                                        certificate and its renewal under one subject
 #   servidor_https.sh parar <folder>     stops it, by its pid
 # Debian 12 packages: python3 openssl.
 set -euo pipefail
@@ -73,6 +75,65 @@ certificado_rsa() {
   ) >"$pasta/openssl-rsa.log" 2>&1
 }
 
+# SHA-1 fingerprint of the certificate in the PEM file $1, hexadecimal in upper case.
+impressao() {
+  openssl x509 -in "$1" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g'
+}
+
+# A renewed certificate kept beside the expired one, as users keep them: CN "EMPRESA RENOVADA
+# LTDA:98765432000110", valid in January 2020 (openssl req cannot date one in the past; the ca
+# command can, with a database of its own here) and again for 30 days from now, both of the test
+# CA and with the key of cliente-rsa (Wine's PFXImportCertStore puts every key it imports into
+# the user's one default key container, where another key would replace the first). Wine lists
+# a registry store in descending order of the certificates' SHA-1 fingerprints, whatever the
+# order they were added in (it reads the registry keys, named by fingerprint, in order and puts
+# each at the head of its list), so the pair is made again until the renewal's fingerprint sorts
+# below the expired one's; the Windows test checks that order before it relies on it.
+certificados_renovados() {
+  local pasta=$1
+  local assunto="/C=BR/O=ICP-Brasil/CN=EMPRESA RENOVADA LTDA:98765432000110"
+  (
+    export LC_ALL=C
+    cd "$pasta" &&
+      cat >renovado.cnf <<'FIM' &&
+[ca_renovado]
+database = renovado-indice.txt
+new_certs_dir = renovado-emitidos
+serial = renovado-serie.txt
+default_md = sha256
+policy = politica
+unique_subject = no
+copy_extensions = none
+[politica]
+countryName = optional
+organizationName = optional
+commonName = supplied
+[cliente]
+basicConstraints = CA:FALSE
+keyUsage = critical,digitalSignature
+extendedKeyUsage = clientAuth
+FIM
+      mkdir -p renovado-emitidos && : >renovado-indice.txt && echo 2000 >renovado-serie.txt &&
+      openssl req -new -key cliente-rsa.key -utf8 -subj "$assunto" -out renovado.csr || exit 1
+    # Each try makes both anew (the ca command takes the next serial number): half of them give
+    # the order wanted.
+    local tentativa
+    for tentativa in $(seq 64); do
+      openssl ca -batch -config renovado.cnf -name ca_renovado -extensions cliente -utf8 \
+        -startdate 20200101000000Z -enddate 20200201000000Z -cert ca.pem -keyfile ca.key \
+        -notext -in renovado.csr -out renovado-expirado.pem &&
+        openssl req -x509 -config openssl.cnf -extensions cliente -utf8 -key cliente-rsa.key \
+          -out renovado.pem -days 30 -CA ca.pem -CAkey ca.key -subj "$assunto" || exit 1
+      [[ $(impressao renovado.pem) < $(impressao renovado-expirado.pem) ]] && break
+    done
+    [[ $(impressao renovado.pem) < $(impressao renovado-expirado.pem) ]] &&
+      openssl pkcs12 -export -in renovado-expirado.pem -inkey cliente-rsa.key \
+        -out renovado-expirado.p12 -passout pass: &&
+      openssl pkcs12 -export -in renovado.pem -inkey cliente-rsa.key -out renovado.p12 \
+        -passout pass:
+  ) >"$pasta/openssl-renovado.log" 2>&1
+}
+
 iniciar() {
   local pasta=$1
   command -v python3 >/dev/null || falhar "python3 missing"
@@ -88,6 +149,11 @@ iniciar() {
       if ! certificado_rsa "$pasta"; then
         parar "$pasta"
         falhar "could not make the RSA client certificate: $(cat "$pasta/openssl-rsa.log")"
+      fi
+      if [ ! "$pasta/renovado.p12" -nt "$pasta/cliente-rsa.p12" ] &&
+        ! certificados_renovados "$pasta"; then
+        parar "$pasta"
+        falhar "could not make the renewed certificates: $(cat "$pasta/openssl-renovado.log")"
       fi
       echo "HTTPS test server on localhost:$(cat "$pasta/porta") (pid $(cat "$pasta/pid"))"
       return 0

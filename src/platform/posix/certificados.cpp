@@ -42,9 +42,13 @@ struct LiberaPkcs12 {
 struct LiberaNomesAlternativos {
   void operator()(GENERAL_NAMES* A) const { OpenSsl().GENERAL_NAMES_free(A); }
 };
+struct LiberaUsosEstendidos {
+  void operator()(EXTENDED_KEY_USAGE* A) const { OpenSsl().EXTENDED_KEY_USAGE_free(A); }
+};
 using BioPtr = std::unique_ptr<BIO, LiberaBio>;
 using Pkcs12Ptr = std::unique_ptr<PKCS12, LiberaPkcs12>;
 using NomesAlternativosPtr = std::unique_ptr<GENERAL_NAMES, LiberaNomesAlternativos>;
+using UsosEstendidosPtr = std::unique_ptr<EXTENDED_KEY_USAGE, LiberaUsosEstendidos>;
 
 // A certificate file is a few kilobytes; anything much larger is not one.
 constexpr std::uintmax_t kTamanhoMaximoArquivo = std::uintmax_t{1024} * 1024;
@@ -388,6 +392,29 @@ std::string TextoAssunto(const X509* ACertificado) {
   return r;
 }
 
+// What the choice of a certificate weighs in it (platform/seletor_certificado.h).
+CandidatoCertificado Candidato(const X509* ACertificado) {
+  const ClienteOpenSsl& ssl = OpenSsl();
+  CandidatoCertificado r;
+  // X509_cmp_current_time gives -1 for a time at or before now, 1 after it, 0 when unreadable.
+  r.ValidoHoje = ssl.X509_cmp_current_time(ssl.X509_get0_notBefore(ACertificado)) < 0 &&
+                 ssl.X509_cmp_current_time(ssl.X509_get0_notAfter(ACertificado)) > 0;
+  int critica = 0;
+  const UsosEstendidosPtr usos(static_cast<EXTENDED_KEY_USAGE*>(
+      ssl.X509_get_ext_d2i(ACertificado, NID_ext_key_usage, &critica, nullptr)));
+  if (usos || critica != -1) {  // -1: no such extension
+    r.UsosEstendidos.emplace();
+    for (int i = 0; usos && i < ssl.Total(usos.get()); ++i) {
+      char oid[128];
+      const int n =
+          ssl.OBJ_obj2txt(oid, sizeof oid, ssl.Elemento<const ASN1_OBJECT>(usos.get(), i), 1);
+      if (n > 0 && n < static_cast<int>(sizeof oid)) r.UsosEstendidos->emplace_back(oid);
+    }
+  }
+  ssl.ERR_clear_error();
+  return r;
+}
+
 }  // namespace
 
 std::string NomeSimples(const X509* ACertificado) {
@@ -421,6 +448,9 @@ std::vector<std::string> NomesCertificadosPessoais() {
 }
 
 std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoAssunto) {
+  // The certificates with a key that match, in the store's order, up to the first preferred.
+  std::vector<std::pair<fs::path, Entrada>> encontrados;
+  std::vector<CandidatoCertificado> candidatos;
   for (const auto& arquivo : ArquivosRepositorio()) {
     auto e = LerArquivo(arquivo);
     if (!e || !e->Chave) continue;
@@ -429,18 +459,23 @@ std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoA
     if (!CertificadoCorresponde(TextoAssunto(e->Certificado.get()),
                                 NomeSimples(e->Certificado.get()), ATextoAssunto))
       continue;
-    // As ssh does with its keys: a key that others may have copied is not presented as the
-    // user's signature.
-    std::error_code ec;
-    const fs::perms modo = fs::status(arquivo, ec).permissions();
-    if (ec || (modo & (fs::perms::group_read | fs::perms::others_read)) != fs::perms::none)
-      throw ErroOle("A chave privada do arquivo \"" + TextoDe(arquivo) +
-                    "\" pode ser lida por outros usuários; por segurança, o certificado não foi "
-                    "usado. Execute chmod 600 \"" +
-                    TextoDe(arquivo) + "\" e tente de novo.");
-    return CredencialCliente{std::move(e->Certificado), std::move(e->Chave), std::move(e->Cadeia)};
+    candidatos.push_back(Candidato(e->Certificado.get()));
+    encontrados.emplace_back(arquivo, std::move(*e));
+    if (CandidatoPreferido(candidatos.back())) break;
   }
-  return std::nullopt;
+  const auto escolhido = EscolherCertificado(candidatos);
+  if (!escolhido) return std::nullopt;
+  auto& [arquivo, e] = encontrados[*escolhido];
+  // As ssh does with its keys: a key that others may have copied is not presented as the user's
+  // signature.
+  std::error_code ec;
+  const fs::perms modo = fs::status(arquivo, ec).permissions();
+  if (ec || (modo & (fs::perms::group_read | fs::perms::others_read)) != fs::perms::none)
+    throw ErroOle("A chave privada do arquivo \"" + TextoDe(arquivo) +
+                  "\" pode ser lida por outros usuários; por segurança, o certificado não foi "
+                  "usado. Execute chmod 600 \"" +
+                  TextoDe(arquivo) + "\" e tente de novo.");
+  return CredencialCliente{std::move(e.Certificado), std::move(e.Chave), std::move(e.Cadeia)};
 }
 
 }  // namespace tolvane

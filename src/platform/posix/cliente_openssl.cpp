@@ -59,6 +59,7 @@ OpenSslCarregado CarregarOpenSsl() {
   RESOLVER(Crypto, OPENSSL_sk_shift);
   RESOLVER(Crypto, OPENSSL_sk_pop_free);
   RESOLVER(Crypto, OBJ_obj2nid);
+  RESOLVER(Crypto, OBJ_obj2txt);
   RESOLVER(Crypto, ASN1_STRING_type);
   RESOLVER(Crypto, ASN1_STRING_get0_data);
   RESOLVER(Crypto, ASN1_STRING_length);
@@ -67,6 +68,10 @@ OpenSslCarregado CarregarOpenSsl() {
   RESOLVER(Crypto, d2i_X509);
   RESOLVER(Crypto, X509_get_subject_name);
   RESOLVER(Crypto, X509_get_ext_d2i);
+  RESOLVER(Crypto, X509_get0_notBefore);
+  RESOLVER(Crypto, X509_get0_notAfter);
+  RESOLVER(Crypto, X509_cmp_current_time);
+  RESOLVER(Crypto, EXTENDED_KEY_USAGE_free);
   RESOLVER(Crypto, X509_check_private_key);
   RESOLVER(Crypto, X509_NAME_entry_count);
   RESOLVER(Crypto, X509_NAME_get_entry);

@@ -34,6 +34,7 @@ struct ClienteOpenSsl {
   decltype(&::OPENSSL_sk_shift) OPENSSL_sk_shift = nullptr;
   decltype(&::OPENSSL_sk_pop_free) OPENSSL_sk_pop_free = nullptr;
   decltype(&::OBJ_obj2nid) OBJ_obj2nid = nullptr;
+  decltype(&::OBJ_obj2txt) OBJ_obj2txt = nullptr;
   decltype(&::ASN1_STRING_type) ASN1_STRING_type = nullptr;
   decltype(&::ASN1_STRING_get0_data) ASN1_STRING_get0_data = nullptr;
   decltype(&::ASN1_STRING_length) ASN1_STRING_length = nullptr;
@@ -42,6 +43,10 @@ struct ClienteOpenSsl {
   decltype(&::d2i_X509) d2i_X509 = nullptr;
   decltype(&::X509_get_subject_name) X509_get_subject_name = nullptr;
   decltype(&::X509_get_ext_d2i) X509_get_ext_d2i = nullptr;
+  decltype(&::X509_get0_notBefore) X509_get0_notBefore = nullptr;
+  decltype(&::X509_get0_notAfter) X509_get0_notAfter = nullptr;
+  decltype(&::X509_cmp_current_time) X509_cmp_current_time = nullptr;
+  decltype(&::EXTENDED_KEY_USAGE_free) EXTENDED_KEY_USAGE_free = nullptr;
   decltype(&::X509_check_private_key) X509_check_private_key = nullptr;
   decltype(&::X509_NAME_entry_count) X509_NAME_entry_count = nullptr;
   decltype(&::X509_NAME_get_entry) X509_NAME_get_entry = nullptr;

@@ -34,11 +34,12 @@ struct CredencialCliente {
 // in UTF-8; "" when the certificate names nothing.
 std::string NomeSimples(const X509* ACertificado);
 
-// The first certificate of the personal store, in the store's order, that has a private key and
-// matches ATextoAssunto by CertificadoCorresponde (platform/seletor_certificado.h). No value when
-// none matches. Raises the store's "EOSError" when its folder cannot be read, and
-// Erro("EOleException", ...) naming the file and "chmod 600" when the chosen certificate's file
-// (which holds its key) can be read by the group or by others: such a key is never presented.
+// The certificate of the personal store that has a private key, matches ATextoAssunto by
+// CertificadoCorresponde and is chosen among those by EscolherCertificado
+// (platform/seletor_certificado.h), in the store's order. No value when none matches. Raises the
+// store's "EOSError" when its folder cannot be read, and Erro("EOleException", ...) naming the file
+// and "chmod 600" when the chosen certificate's file (which holds its key) can be read by the group
+// or by others: such a key is never presented.
 std::optional<CredencialCliente> CredencialPorAssunto(const std::string& ATextoAssunto);
 
 }  // namespace tolvane

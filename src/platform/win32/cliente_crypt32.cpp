@@ -39,6 +39,9 @@ Crypt32Carregado CarregarCrypt32() {
   Resolver(b, "CertFindCertificateInStore", c.CertFindCertificateInStore);
   Resolver(b, "CertGetNameStringA", c.CertGetNameStringA);
   Resolver(b, "CertGetCertificateContextProperty", c.CertGetCertificateContextProperty);
+  Resolver(b, "CertVerifyTimeValidity", c.CertVerifyTimeValidity);
+  Resolver(b, "CertGetEnhancedKeyUsage", c.CertGetEnhancedKeyUsage);
+  Resolver(b, "CertDuplicateCertificateContext", c.CertDuplicateCertificateContext);
   Resolver(b, "CertFreeCertificateContext", c.CertFreeCertificateContext);
   return r;
 }

@@ -22,6 +22,9 @@ struct ClienteCrypt32 {
   decltype(&::CertFindCertificateInStore) CertFindCertificateInStore = nullptr;
   decltype(&::CertGetNameStringA) CertGetNameStringA = nullptr;
   decltype(&::CertGetCertificateContextProperty) CertGetCertificateContextProperty = nullptr;
+  decltype(&::CertVerifyTimeValidity) CertVerifyTimeValidity = nullptr;
+  decltype(&::CertGetEnhancedKeyUsage) CertGetEnhancedKeyUsage = nullptr;
+  decltype(&::CertDuplicateCertificateContext) CertDuplicateCertificateContext = nullptr;
   decltype(&::CertFreeCertificateContext) CertFreeCertificateContext = nullptr;
 };
 

@@ -1,12 +1,14 @@
 #include "platform/transporte_http.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/erro.h"
 #include "platform/erro_sistema.h"
 #include "platform/requisicao_http.h"
+#include "platform/seletor_certificado.h"
 #include "platform/win32/cliente_crypt32.h"
 #include "platform/win32/cliente_winhttp.h"
 
@@ -115,9 +117,36 @@ void ExigirTls12(const ClienteWinHttp& AWinHttp, HINTERNET ASessao) {
       "instale a atualização KB3140245 da Microsoft");
 }
 
-// The first certificate of the current user's personal store, in the store's order, that has a
-// private key and whose subject contains ATexto (letter case ignored, as the system's subject
-// search does); an empty text takes the first with a key. None when nothing matches.
+// The purposes of the certificate's Extended Key Usage extension as dotted object identifiers;
+// none when it has no such extension, an empty list when the extension cannot be read.
+std::optional<std::vector<std::string>> UsosEstendidos(const ClienteCrypt32& ACrypt32,
+                                                       PCCERT_CONTEXT ACertificado) {
+  // The extension only, as on every system; not the purposes a user may restrict in the store.
+  constexpr DWORD kSoExtensao = CERT_FIND_EXT_ONLY_ENHKEY_USAGE_FLAG;
+  DWORD tamanho = 0;
+  if (!ACrypt32.CertGetEnhancedKeyUsage(ACertificado, kSoExtensao, nullptr, &tamanho))
+    return GetLastError() == static_cast<DWORD>(CRYPT_E_NOT_FOUND)
+               ? std::nullopt
+               : std::optional(std::vector<std::string>());
+  // Whole pointers, so that the structure at the start of the memory is aligned.
+  std::vector<void*> memoria(tamanho / sizeof(void*) + 1);
+  auto* usos = reinterpret_cast<CERT_ENHKEY_USAGE*>(memoria.data());
+  std::vector<std::string> r;
+  if (ACrypt32.CertGetEnhancedKeyUsage(ACertificado, kSoExtensao, usos, &tamanho))
+    r.assign(usos->rgpszUsageIdentifier, usos->rgpszUsageIdentifier + usos->cUsageIdentifier);
+  return r;
+}
+
+// What the choice of a certificate weighs in it (platform/seletor_certificado.h).
+CandidatoCertificado Candidato(const ClienteCrypt32& ACrypt32, PCCERT_CONTEXT ACertificado) {
+  return {ACrypt32.CertVerifyTimeValidity(nullptr, ACertificado->pCertInfo) == 0,
+          UsosEstendidos(ACrypt32, ACertificado)};
+}
+
+// The certificate of the current user's personal store that has a private key and whose subject
+// contains ATexto (letter case ignored, as the system's subject search does; an empty text
+// matches every one), chosen among those in the store's order by EscolherCertificado. None when
+// nothing matches.
 CertificadoPtr CertificadoPorAssunto(const std::string& ATexto) {
   const ClienteCrypt32& crypt32 = CarregarClienteCrypt32();
   const RepositorioPtr repositorio(
@@ -126,16 +155,27 @@ CertificadoPtr CertificadoPorAssunto(const std::string& ATexto) {
   const std::wstring texto = ParaUtf16(ATexto);
   const DWORD busca = texto.empty() ? CERT_FIND_ANY : CERT_FIND_SUBJECT_STR_W;
   const void* parametro = texto.empty() ? nullptr : texto.c_str();
-  // Each call frees the context it is given and returns the next match.
-  PCCERT_CONTEXT c = nullptr;
-  while (
-      (c = crypt32.CertFindCertificateInStore(
-           repositorio.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, busca, parametro, c))) {
+  // The matches up to the first preferred one. Each call frees the context it is given and
+  // returns the next match, so the ones kept are duplicates.
+  std::vector<CertificadoPtr> encontrados;
+  std::vector<CandidatoCertificado> candidatos;
+  CertificadoPtr atual;
+  while (PCCERT_CONTEXT proximo = crypt32.CertFindCertificateInStore(
+             repositorio.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, busca, parametro,
+             atual.release())) {
+    atual.reset(proximo);
     DWORD tamanho = 0;
-    if (crypt32.CertGetCertificateContextProperty(c, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &tamanho))
-      return CertificadoPtr(c);
+    if (!crypt32.CertGetCertificateContextProperty(proximo, CERT_KEY_PROV_INFO_PROP_ID, nullptr,
+                                                   &tamanho))
+      continue;
+    CertificadoPtr copia(crypt32.CertDuplicateCertificateContext(proximo));
+    candidatos.push_back(Candidato(crypt32, proximo));
+    encontrados.push_back(std::move(copia));
+    if (CandidatoPreferido(candidatos.back())) break;
   }
-  return {};
+  const auto escolhido = EscolherCertificado(candidatos);
+  if (!escolhido) return {};
+  return std::move(encontrados[*escolhido]);
 }
 
 struct Endereco {
