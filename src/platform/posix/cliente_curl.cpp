@@ -1,26 +1,36 @@
 #include "platform/posix/cliente_curl.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <mutex>
 
 #include "core/erro.h"
+#include "platform/posix/cliente_openssl.h"
 
 namespace tolvane {
 
 namespace {
+
+constexpr char kInstalarCurl[] = "; instale a libcurl 7.85 ou mais nova, feita sobre o OpenSSL 3";
 
 template <class F>
 void Resolver(const Biblioteca& ABiblioteca, const std::string& ANomeBiblioteca, const char* ANome,
               F& AFuncao) {
   AFuncao = ABiblioteca.Funcao<F>(ANome);
   if (!AFuncao)
-    throw ErroOle("A biblioteca " + ANomeBiblioteca + " não tem a função " + ANome +
-                  "; instale a libcurl 7.85 ou mais nova, feita sobre o OpenSSL");
+    throw ErroOle("A biblioteca " + ANomeBiblioteca + " não tem a função " + ANome + kInstalarCurl);
 }
 
 }  // namespace
+
+bool EhOpenSsl3(std::string_view AVersaoTls) noexcept {
+  constexpr std::string_view prefixo = "OpenSSL/3.";
+  if (!AVersaoTls.starts_with(prefixo)) return false;
+  const std::string_view resto = AVersaoTls.substr(prefixo.size());
+  // A second library would follow after a space.
+  return !resto.empty() && resto.front() >= '0' && resto.front() <= '9' &&
+         resto.find(' ') == std::string_view::npos;
+}
 
 BibliotecaCurl::BibliotecaCurl(const std::string& ANome)
     : FBiblioteca(ANome, OrigemBiblioteca::Sistema) {
@@ -47,10 +57,19 @@ BibliotecaCurl::BibliotecaCurl(const std::string& ANome)
   // The request hands libcurl an OpenSSL context callback: any other TLS library would take
   // the context for one of its own.
   const curl_version_info_data* versao = c.curl_version_info(CURLVERSION_NOW);
-  if (!versao || !versao->ssl_version || std::strncmp(versao->ssl_version, "OpenSSL", 7) != 0)
-    throw ErroOle("A biblioteca " + ANome + " não usa o OpenSSL (" +
-                  (versao && versao->ssl_version ? versao->ssl_version : "sem TLS") +
-                  "); instale o pacote libcurl4");
+  if (!versao || !versao->ssl_version || !EhOpenSsl3(versao->ssl_version))
+    throw ErroOle("A biblioteca " + ANome + " não usa o OpenSSL 3 (" +
+                  (versao && versao->ssl_version ? versao->ssl_version : "sem TLS") + ")" +
+                  kInstalarCurl);
+  // The callback works on libcurl's SSL_CTX with the program's libssl.so.3 (cliente_openssl.h),
+  // so both must be one library. A libssl function looked up through libcurl's handle (dlsym
+  // searches libcurl, then the libraries it depends on) is the program's own only when libcurl
+  // depends on that same libssl.so.3, not on OpenSSL 1.1 or a copy of OpenSSL 3 under a name of
+  // its own. libssl.so.3 brings the program's libcrypto.so.3 along.
+  if (FBiblioteca.Funcao<decltype(&::SSL_CTX_set_cert_cb)>("SSL_CTX_set_cert_cb") !=
+      OpenSslTls().SSL_CTX_set_cert_cb)
+    throw ErroOle("A biblioteca " + ANome + " não usa a mesma " + kBibliotecaSsl +
+                  " que o programa" + kInstalarCurl);
   // libcurl writes every TLS session's secrets to the file this variable names, read once at the
   // global set-up; the program never hands its secrets to a file, whoever set the variable.
   unsetenv("SSLKEYLOGFILE");

@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/biblioteca.h"
 
@@ -36,9 +37,18 @@ struct ClienteCurl {
 // The file name of libcurl built on OpenSSL (Debian package libcurl4).
 inline constexpr char kBibliotecaCurl[] = "libcurl.so.4";
 
+// True when AVersaoTls, the TLS library that libcurl names (curl_version_info's ssl_version), is
+// OpenSSL 3 and no other: "OpenSSL/3.0.17". A libcurl built on several TLS libraries names them
+// all ("OpenSSL/3.0.17 (Schannel)") and may take another one at its global set-up
+// (CURL_SSL_BACKEND), so it is refused too.
+bool EhOpenSsl3(std::string_view AVersaoTls) noexcept;
+
 // One libcurl loaded from ANome with its functions resolved and its global set-up done. Throws
-// ErroOle naming the library and the reason when it cannot be loaded, lacks a function or was
-// built on a TLS library other than OpenSSL (the request sets up OpenSSL's context itself).
+// ErroOle naming the library and the reason when it cannot be loaded, lacks a function, was
+// built on a TLS library other than OpenSSL 3 (EhOpenSsl3), or uses another libssl than the
+// program's own libssl.so.3 (cliente_openssl.h): the request hands OpenSSL objects between the
+// two, so they must be one library. It loads that libssl.so.3 too, and throws OpenSslTls's error
+// when it cannot.
 class BibliotecaCurl {
  public:
   explicit BibliotecaCurl(const std::string& ANome);
