@@ -21,7 +21,8 @@ AplicacaoWin32::AplicacaoWin32(HINSTANCE AInstancia) : FInstancia(AInstancia) {
   InitCommonControlsEx(&controles);
   // Made here and not in Initialize: the single-instance guard's box, before Initialize, is
   // owned by it.
-  const wchar_t* classe = ClasseJanela(ParaUtf16(kClasseJanelaAplicacao), ProcedimentoAplicacao);
+  const wchar_t* classe =
+      ClasseJanela(ParaUtf16(kClasseJanelaAplicacao), ProcedimentoJanela<AplicacaoWin32>);
   // Zero size and never painted: it stands for the program on the taskbar only.
   FJanelaAplicacao.reset(CreateWindowExW(
       0, classe, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -58,27 +59,6 @@ const wchar_t* AplicacaoWin32::ClasseJanela(const std::wstring& ANome, WNDPROC A
 
 void AplicacaoWin32::DefinirTituloJanelaAplicacao(const std::string& ATitulo) {
   SetWindowTextW(FJanelaAplicacao.get(), ParaUtf16(ATitulo).c_str());
-}
-
-LRESULT CALLBACK AplicacaoWin32::ProcedimentoAplicacao(HWND AJanela, UINT AMensagem, WPARAM AW,
-                                                       LPARAM AL) {
-  if (AMensagem == WM_NCCREATE) {
-    const auto* criacao = reinterpret_cast<const CREATESTRUCTW*>(AL);
-    SetWindowLongPtrW(AJanela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(criacao->lpCreateParams));
-  }
-  auto* app = reinterpret_cast<AplicacaoWin32*>(GetWindowLongPtrW(AJanela, GWLP_USERDATA));
-  if (!app || !app->FJanelaAplicacao) return DefWindowProcW(AJanela, AMensagem, AW, AL);
-  try {
-    return app->Tratar(AMensagem, AW, AL);
-  } catch (const std::exception& e) {
-    // No exception crosses the window procedure: it goes to the default error display.
-    try {
-      app->MostrarErro(e);
-    } catch (...) {
-    }
-  } catch (...) {
-  }
-  return 0;
 }
 
 LRESULT AplicacaoWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {

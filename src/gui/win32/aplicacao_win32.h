@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/aplicacao_janelas.h"
+#include "gui/win32/procedimento_janela.h"
 #include "gui/win32/recurso.h"
 #include "platform/apartamento_com.h"
 
@@ -61,8 +62,10 @@ class AplicacaoWin32 : public AplicacaoJanelas {
   void Postar(std::function<void()> AAcao) override;
 
  private:
-  static LRESULT CALLBACK ProcedimentoAplicacao(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL);
+  friend LRESULT CALLBACK ProcedimentoJanela<AplicacaoWin32>(HWND, UINT, WPARAM, LPARAM) noexcept;
+  HWND Handle() const { return FJanelaAplicacao.get(); }
   LRESULT Tratar(UINT AMensagem, WPARAM AW, LPARAM AL);
+  Aplicacao& AplicacaoDaJanela() { return *this; }
   // One message: keyboard navigation inside the system's windows, else the window procedure.
   void Despachar(MSG& AMensagem);
   void ExecutarPostados();

@@ -21,7 +21,10 @@ constexpr DWORD kPausaTentativaMs = 100;
 }  // namespace
 
 BandejaWin32::BandejaWin32(AplicacaoWin32& AAplicacao, JanelaWin32& ADona, HMENU AMenu)
-    : FDona(ADona), FMenu(AMenu), FTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
+    : FAplicacao(AAplicacao),
+      FDona(ADona),
+      FMenu(AMenu),
+      FTaskbarCreated(RegisterWindowMessageW(L"TaskbarCreated")) {
   // The icon's picture is the program's own 48 x 48 icon, at the size of the tray's icons.
   const int lado = GetSystemMetrics(SM_CXSMICON);
   FIcone.reset(static_cast<HICON>(LoadImageW(AAplicacao.Instancia(),
@@ -29,7 +32,7 @@ BandejaWin32::BandejaWin32(AplicacaoWin32& AAplicacao, JanelaWin32& ADona, HMENU
                                              lado, lado, 0)));
   // A top-level window, hidden: a message-only window would not hear "TaskbarCreated", which
   // the shell broadcasts.
-  const wchar_t* classe = AAplicacao.ClasseJanela(L"TTrayIcon", Procedimento);
+  const wchar_t* classe = AAplicacao.ClasseJanela(L"TTrayIcon", ProcedimentoJanela<BandejaWin32>);
   FJanela.reset(CreateWindowExW(WS_EX_TOOLWINDOW, classe, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, AAplicacao.Instancia(), this));
 }
@@ -77,20 +80,7 @@ void BandejaWin32::SetPresent(bool APresente) {
   }
 }
 
-LRESULT CALLBACK BandejaWin32::Procedimento(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL) {
-  if (AMensagem == WM_NCCREATE) {
-    const auto* criacao = reinterpret_cast<const CREATESTRUCTW*>(AL);
-    SetWindowLongPtrW(AJanela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(criacao->lpCreateParams));
-  }
-  auto* bandeja = reinterpret_cast<BandejaWin32*>(GetWindowLongPtrW(AJanela, GWLP_USERDATA));
-  if (!bandeja || bandeja->FJanela.get() != AJanela)
-    return DefWindowProcW(AJanela, AMensagem, AW, AL);
-  try {
-    return bandeja->Tratar(AMensagem, AW, AL);
-  } catch (...) {
-    return 0;
-  }
-}
+Aplicacao& BandejaWin32::AplicacaoDaJanela() { return FAplicacao; }
 
 LRESULT BandejaWin32::Tratar(UINT AMensagem, WPARAM AW, LPARAM AL) {
   if (AMensagem == kMensagemIcone) {

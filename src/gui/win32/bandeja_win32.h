@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/janela.h"
+#include "gui/win32/procedimento_janela.h"
 #include "gui/win32/recurso.h"
 
 namespace tolvane {
@@ -27,12 +28,15 @@ class BandejaWin32 : public Bandeja {
   bool Present() const override { return FPresente; }
 
  private:
-  static LRESULT CALLBACK Procedimento(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL);
+  friend LRESULT CALLBACK ProcedimentoJanela<BandejaWin32>(HWND, UINT, WPARAM, LPARAM) noexcept;
+  HWND Handle() const { return FJanela.get(); }
   LRESULT Tratar(UINT AMensagem, WPARAM AW, LPARAM AL);
+  Aplicacao& AplicacaoDaJanela();
   NOTIFYICONDATAW Dados(UINT AFlags) const;
   bool Adicionar();
   void AbrirMenu();
 
+  AplicacaoWin32& FAplicacao;
   JanelaWin32& FDona;
   HMENU FMenu;
   UINT FTaskbarCreated;

@@ -57,7 +57,7 @@ void JanelaWin32::Construir() {
   FDpi = DpiEm(POINT{FLayout.Esquerda, FLayout.Topo});
   // "TfrmPrincipal" for the layout "frmPrincipal": the form's class name, for whoever looks.
   const std::wstring nomeClasse = L"T" + W(FLayout.Nome);
-  const wchar_t* classe = FAplicacao.ClasseJanela(nomeClasse, Procedimento);
+  const wchar_t* classe = FAplicacao.ClasseJanela(nomeClasse, ProcedimentoJanela<JanelaWin32>);
 
   // A single fixed border; the system menu with its close box, or no title-bar button at all.
   // No WS_CLIPCHILDREN: the etched frames paint their edges only, the window their inside.

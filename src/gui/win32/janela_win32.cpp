@@ -100,22 +100,9 @@ void JanelaWin32::EscolherItemMenu(UINT AComando) {
   if (it != FComandos.end()) FEventos.Click(it->second);
 }
 
-LRESULT CALLBACK JanelaWin32::Procedimento(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL) {
-  if (AMensagem == WM_NCCREATE) {
-    const auto* criacao = reinterpret_cast<const CREATESTRUCTW*>(AL);
-    SetWindowLongPtrW(AJanela, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(criacao->lpCreateParams));
-  }
-  auto* janela = reinterpret_cast<JanelaWin32*>(GetWindowLongPtrW(AJanela, GWLP_USERDATA));
-  if (!janela || janela->FJanela.get() != AJanela)
-    return DefWindowProcW(AJanela, AMensagem, AW, AL);
-  // The form's handlers catch their own errors (EventosJanela never throws); what is left here
-  // is the window system's, and must not cross this C frame either.
-  try {
-    return janela->Tratar(AMensagem, AW, AL);
-  } catch (...) {
-    return DefWindowProcW(AJanela, AMensagem, AW, AL);
-  }
-}
+// The form's handlers show their own errors (EventosJanela never throws); what leaves Tratar is
+// the window's own work, such as the pictures made again at a new DPI.
+Aplicacao& JanelaWin32::AplicacaoDaJanela() { return FAplicacao; }
 
 LRESULT CALLBACK JanelaWin32::ProcedimentoConteiner(HWND AJanela, UINT AMensagem, WPARAM AW,
                                                     LPARAM AL) {

@@ -7,6 +7,7 @@
 
 #include "app/janela.h"
 #include "app/layout.h"
+#include "gui/win32/procedimento_janela.h"
 #include "gui/win32/recurso.h"
 
 namespace tolvane {
@@ -61,9 +62,10 @@ class JanelaWin32 : public Janela {
     BitmapUnico Figura;
   };
 
-  static LRESULT CALLBACK Procedimento(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL);
+  friend LRESULT CALLBACK ProcedimentoJanela<JanelaWin32>(HWND, UINT, WPARAM, LPARAM) noexcept;
   static LRESULT CALLBACK ProcedimentoConteiner(HWND AJanela, UINT AMensagem, WPARAM AW, LPARAM AL);
   LRESULT Tratar(UINT AMensagem, WPARAM AW, LPARAM AL);
+  Aplicacao& AplicacaoDaJanela();
 
   void Construir();
   void CriarControle(const Controle& AControle, int AIdentificador);
