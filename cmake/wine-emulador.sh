@@ -14,6 +14,8 @@ if [ ! -f "$estado/ambiente" ]; then
 fi
 # shellcheck source=/dev/null
 source "$estado/ambiente"
+# A test that needs other builtin DLLs (the old client's bridge) names their folder.
+if [ -n "${TOLVANE_WINEDLLPATH:-}" ]; then export WINEDLLPATH=$TOLVANE_WINEDLLPATH; fi
 mkdir -p "$estado/saidas"
 saida=$(mktemp "$estado/saidas/XXXXXX")
 /usr/lib/wine/wine64 "$@" </dev/null >"$saida" 2>&1

@@ -3,8 +3,8 @@
 #   prefixo.sh iniciar <state folder> <folder of the builtin DLLs>
 #       makes <state folder>/prefixo (Brazilian Portuguese, ANSI code page 1252, its user folders
 #       real folders instead of links to $HOME), starts an Xvfb for it and a wineserver kept
-#       warm, and writes <state folder>/ambiente, which cmake/wine-emulador.sh reads (a test
-#       that needs other builtin DLLs names their folder in TOLVANE_WINEDLLPATH)
+#       warm, and writes <state folder>/ambiente (plain exports, which the Python drivers read
+#       too), which cmake/wine-emulador.sh reads
 #   prefixo.sh parar <state folder>
 #       ends the prefix's wineserver and its display, and removes the prefix
 # Debian 12 packages: wine64 xvfb.
@@ -58,7 +58,7 @@ export LANG=pt_BR.UTF-8
 export WINEPREFIX='$estado/prefixo'
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-export WINEDLLPATH="\${TOLVANE_WINEDLLPATH:-$dlls}"
+export WINEDLLPATH='$dlls'
 export DISPLAY=:$(cat "$estado/tela")
 FIM
   # shellcheck source=/dev/null
