@@ -1,50 +1,33 @@
 #include "platform/win32/cliente_winhttp.h"
 
-#include <memory>
-#include <string>
-
 #include "core/erro.h"
-#include "platform/biblioteca.h"
+#include "platform/win32/biblioteca_sistema.h"
 
 namespace tolvane {
 
 namespace {
 
-constexpr char kBibliotecaWinHttp[] = "winhttp.dll";
-
-template <class F>
-void Resolver(const Biblioteca& ABiblioteca, const char* ANome, F& AFuncao) {
-  AFuncao = ABiblioteca.Funcao<F>(ANome);
-  if (!AFuncao)
-    throw ErroOle(std::string("A biblioteca do sistema ") + kBibliotecaWinHttp +
-                  " não tem a função " + ANome);
-}
-
 struct WinHttpCarregado {
-  std::unique_ptr<Biblioteca> WinHttp;
+  BibliotecaSistema Biblioteca;
   ClienteWinHttp Funcoes;
 };
 
 WinHttpCarregado CarregarWinHttp() {
-  WinHttpCarregado r;
-  r.WinHttp = std::make_unique<Biblioteca>(kBibliotecaWinHttp, OrigemBiblioteca::Sistema);
-  if (!r.WinHttp->Carregada())
-    throw ErroOle(std::string("Não foi possível carregar a biblioteca do sistema ") +
-                  kBibliotecaWinHttp + " (" + r.WinHttp->ErroCarga() + ")");
-  const Biblioteca& b = *r.WinHttp;
+  WinHttpCarregado r{BibliotecaSistema("winhttp.dll", ErroOle), {}};
+  const BibliotecaSistema& b = r.Biblioteca;
   ClienteWinHttp& c = r.Funcoes;
-  Resolver(b, "WinHttpOpen", c.WinHttpOpen);
-  Resolver(b, "WinHttpConnect", c.WinHttpConnect);
-  Resolver(b, "WinHttpOpenRequest", c.WinHttpOpenRequest);
-  Resolver(b, "WinHttpSetTimeouts", c.WinHttpSetTimeouts);
-  Resolver(b, "WinHttpSetOption", c.WinHttpSetOption);
-  Resolver(b, "WinHttpAddRequestHeaders", c.WinHttpAddRequestHeaders);
-  Resolver(b, "WinHttpSendRequest", c.WinHttpSendRequest);
-  Resolver(b, "WinHttpReceiveResponse", c.WinHttpReceiveResponse);
-  Resolver(b, "WinHttpQueryHeaders", c.WinHttpQueryHeaders);
-  Resolver(b, "WinHttpReadData", c.WinHttpReadData);
-  Resolver(b, "WinHttpCrackUrl", c.WinHttpCrackUrl);
-  Resolver(b, "WinHttpCloseHandle", c.WinHttpCloseHandle);
+  b.Resolver("WinHttpOpen", c.WinHttpOpen);
+  b.Resolver("WinHttpConnect", c.WinHttpConnect);
+  b.Resolver("WinHttpOpenRequest", c.WinHttpOpenRequest);
+  b.Resolver("WinHttpSetTimeouts", c.WinHttpSetTimeouts);
+  b.Resolver("WinHttpSetOption", c.WinHttpSetOption);
+  b.Resolver("WinHttpAddRequestHeaders", c.WinHttpAddRequestHeaders);
+  b.Resolver("WinHttpSendRequest", c.WinHttpSendRequest);
+  b.Resolver("WinHttpReceiveResponse", c.WinHttpReceiveResponse);
+  b.Resolver("WinHttpQueryHeaders", c.WinHttpQueryHeaders);
+  b.Resolver("WinHttpReadData", c.WinHttpReadData);
+  b.Resolver("WinHttpCrackUrl", c.WinHttpCrackUrl);
+  b.Resolver("WinHttpCloseHandle", c.WinHttpCloseHandle);
   return r;
 }
 
