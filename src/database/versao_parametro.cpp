@@ -1,7 +1,10 @@
 #include "database/versao_parametro.h"
 
+#include <chrono>
+#include <random>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "database/comando_sql.h"
 
@@ -37,17 +40,60 @@ bool ExisteColuna(ComandoSql& AComando, std::string_view ACampo) {
   return !AComando.Eof();
 }
 
-void CriarColunas(ConexaoBanco& AConexao) {
-  ComandoSql comando(AConexao);
-  if (ExisteColuna(comando, "VERSAO_ERP")) return;
+// Another workstation adding the same columns at the same moment: its catalog rows, committed
+// after this step looked or not committed yet, make the ALTER fail on the catalog's unique key,
+// or the commit on a lock.
+bool EhCorridaNoCatalogo(const ErroInterBase& AErro) {
+  for (ISC_STATUS codigo : AErro.Codigos())
+    if (codigo == isc_unique_key_violation || codigo == isc_lock_conflict ||
+        codigo == isc_deadlock || codigo == isc_update_conflict || codigo == isc_obj_in_use)
+      return true;
+  return false;
+}
+
+// Tries of the column step when it loses that race, and the pause before each next one: doubled
+// every time, with a jitter so that two losers do not meet again; about 3 s in all.
+constexpr int kTentativas = 7;
+
+std::chrono::milliseconds PausaAntesDaTentativa(int ATentativa) {
+  static std::minstd_rand sorteio(std::random_device{}());
+  return std::chrono::milliseconds((50 << (ATentativa - 2)) + sorteio() % 50);
+}
+
+// Adds the missing columns, committed together; false when VERSAO_ERP is there already.
+// AAdicionouScriptRodado tells whether this call added script_rodado.
+bool AdicionarColunas(ConexaoBanco& AConexao, ComandoSql& AComando, bool& AAdicionouScriptRodado) {
+  if (ExisteColuna(AComando, "VERSAO_ERP")) return false;
   // A database that has script_rodado already (from the ERP or an earlier failed run) keeps it
   // and its values: adding it again would fail at every start.
-  const bool temScriptRodado = ExisteColuna(comando, "SCRIPT_RODADO");
+  AAdicionouScriptRodado = !ExisteColuna(AComando, "SCRIPT_RODADO");
+  if (AAdicionouScriptRodado) AComando.Executar(kPrimeiraColuna);
+  AComando.Executar(kSegundaColuna);
+  AConexao.TransacaoPadrao()->ConfirmarRetendo();
+  return true;
+}
+
+void CriarColunas(ConexaoBanco& AConexao) {
+  ComandoSql comando(AConexao);
   TransacaoBanco& transacao = *AConexao.TransacaoPadrao();
-  if (!temScriptRodado) comando.Executar(kPrimeiraColuna);
-  comando.Executar(kSegundaColuna);
-  transacao.ConfirmarRetendo();
-  if (!temScriptRodado) {
+  bool adicionouScriptRodado = false;
+  // A copy that lost the race undoes its try and looks at the catalog again, in a new
+  // transaction: the winner's columns there make this a normal start.
+  for (int tentativa = 1;; ++tentativa) {
+    try {
+      if (!AdicionarColunas(AConexao, comando, adicionouScriptRodado)) return;
+      break;
+    } catch (const ErroInterBase& e) {
+      if (!EhCorridaNoCatalogo(e) || tentativa == kTentativas) throw;
+      try {
+        transacao.Desfazer();
+      } catch (const Erro&) {
+        throw e;
+      }
+    }
+    std::this_thread::sleep_for(PausaAntesDaTentativa(tentativa + 1));
+  }
+  if (adicionouScriptRodado) {
     comando.Executar(kNumeroLog);
     transacao.ConfirmarRetendo();
   }

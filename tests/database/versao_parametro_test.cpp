@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "comum/arquivos_teste.h"
@@ -167,6 +168,75 @@ TEST_F(VersaoParametro, LockConflictFailsAtOnceWithTheClientsTextAndNoRowHalfUpd
   outra.Transacao.Desfazer();
   EXPECT_EQ(outra.Consultar(kColunas), Linhas({{"1", N, N}, {"2", N, N}, {"3", N, N}}));
   EsperarSemTransacaoAberta("lock conflict", 2);
+}
+
+// Another workstation adding the columns at the same moment, held here as an attachment whose
+// ALTERs are not committed yet when the step starts: the step loses the race on the catalog,
+// undoes its try and looks again. The other copy then commits (its columns make this a normal
+// start), rolls back (the step adds them itself), or holds on past the step's tries (the
+// client's error, nothing added). Either way the table gets one new format, never two.
+TEST_F(VersaoParametro, ColumnsBeingAddedByAnotherCopyAreNotAddedTwice) {
+  enum class Outra { Confirma, Desfaz, Segura };
+  struct Caso {
+    const char* Rotulo;
+    Outra Fim;
+    Linhas Esperado;
+    const char* Formatos;
+  };
+  const Caso casos[] = {
+      {"the other copy commits", Outra::Confirma, {{"1", N, N}, {"2", N, N}, {"3", N, N}}, "2"},
+      {"the other copy rolls back",
+       Outra::Desfaz,
+       {{"1", "117", "Versao Inicial"},
+        {"2", "117", "Versao Inicial"},
+        {"3", "117", "Versao Inicial"}},
+       "2"},
+      {"the other copy holds on", Outra::Segura, {}, "1"},
+  };
+  const std::string formatos =
+      "select count(*) from rdb$formats f join rdb$relations r on r.rdb$relation_id = "
+      "f.rdb$relation_id where r.rdb$relation_name = 'TAB_PARAMETRO'";
+  for (const Caso& c : casos) {
+    PastaTemporaria pasta;
+    FNome = pasta / "ERP.FDB";
+    CriarBanco(FNome, std::string(kTabParametro) + kLog + kLinhasLog);
+    Sessao outra(FNome);
+    outra.Executar("alter table tab_parametro add script_rodado integer");
+    outra.Executar("alter table tab_parametro add VERSAO_ERP varchar(30)");
+    std::thread fim;
+    if (c.Fim != Outra::Segura)
+      fim = std::thread([&outra, &c] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (c.Fim == Outra::Confirma)
+          outra.Transacao.Confirmar();
+        else
+          outra.Transacao.Desfazer();
+      });
+    Conectar();
+    try {
+      VerificarVersaoParametro(FConexao);
+      EXPECT_NE(c.Fim, Outra::Segura) << c.Rotulo << ": no failure";
+    } catch (const ErroInterBase& e) {
+      EXPECT_EQ(c.Fim, Outra::Segura) << c.Rotulo << ": " << e.Mensagem();
+      EXPECT_EQ(e.Codigos().front(), isc_no_meta_update) << c.Rotulo;
+      EXPECT_EQ(e.Mensagem().substr(0, 62),
+                "unsuccessful metadata update\r\nALTER TABLE TAB_PARAMETRO failed")
+          << c.Rotulo;
+    }
+    if (fim.joinable()) fim.join();
+    if (c.Fim == Outra::Segura) outra.Transacao.Desfazer();
+    Sessao depois(FNome);
+    EXPECT_EQ(depois.Valor(formatos), c.Formatos) << c.Rotulo;
+    if (c.Fim == Outra::Segura)
+      EXPECT_EQ(depois.Consultar("select count(*) from rdb$relation_fields where "
+                                 "rdb$relation_name = 'TAB_PARAMETRO'"),
+                Linhas({{"4"}}))
+          << c.Rotulo << ": a column was added";
+    else
+      EXPECT_EQ(depois.Consultar(kColunas), c.Esperado) << c.Rotulo;
+    EsperarSemTransacaoAberta(c.Rotulo, 3);
+    FConexao.Fechar();
+  }
 }
 
 }  // namespace
