@@ -2,7 +2,7 @@
 """HTTPS test server that answers like the tax-classification consultation service.
 
     servidor_https.py --pasta DIR [--modo mutuo|opcional|sem-cliente|nao-confiavel|proxy|
-                                          expirado|outro-host]
+                                          proxy-http|expirado|outro-host]
                       [--tls-maximo 1.0|1.1|1.2|1.3] [--porta N] [--fundo NOME]
     servidor_https.py --pasta DIR --parar NOME
 
@@ -24,7 +24,9 @@ the server certificate of the other CA and asks for none; "expirado" and "outro-
 the expired certificate and the one for another host name (all three ask for no client
 certificate); "proxy" is an HTTPS proxy that only tunnels CONNECT requests, asks every client for
 a certificate (optional) and appends one line per tunnel to DIR/proxy.log: "tunel <host:port>
-certificado: <common name of the client certificate it was given, empty for none>".
+certificado: <common name of the client certificate it was given, empty for none>";
+"proxy-http" is the same proxy in plain HTTP, as WinHTTP speaks to a proxy: it logs "tunel
+<host:port>" per tunnel and "pedido <method> <target>" for any other request, which it refuses.
 
 The server speaks TLS 1.2 up to --tls-maximo (default 1.3); a maximum of 1.0 or 1.1 makes it
 speak that version only (a client that asks for 1.2 or newer must refuse it).
@@ -64,6 +66,7 @@ import subprocess
 import sys
 import threading
 import time
+import urllib.parse
 
 # The key material is valid for 30 days; a folder whose material is older than this gets new.
 RENOVAR_APOS = 20 * 24 * 3600
@@ -182,6 +185,11 @@ class Consulta(http.server.BaseHTTPRequestHandler):
         pass
 
     def do_GET(self):
+        # A server must take a request target in absolute form too (RFC 9112, 3.2.2): Wine's
+        # WinHTTP sends one inside a proxy's tunnel, where Windows sends the path alone.
+        alvo = urllib.parse.urlsplit(self.path)
+        if alvo.scheme:
+            self.path = urllib.parse.urlunsplit(("", "", alvo.path or "/", alvo.query, ""))
         segmento = self.path.split("?", 1)[0].lstrip("/").split("/", 1)[0]
         if segmento == "fechar":
             self.close_connection = True
@@ -262,9 +270,23 @@ class Tunel(http.server.BaseHTTPRequestHandler):
     def log_message(self, *argumentos):
         pass
 
-    def do_CONNECT(self):
+    def registrar(self, linha):
         with open(os.path.join(self.server.pasta, "proxy.log"), "a") as registro:
-            registro.write("tunel %s certificado: %s\n" % (self.path, nome_comum(self.connection)))
+            registro.write(linha + "\n")
+
+    # A plain-HTTP proxy has no certificate to ask for; what a client sends it other than a
+    # CONNECT would travel in the clear, so it is logged and refused.
+    def recusar(self):
+        self.registrar("pedido %s %s" % (self.command, self.path))
+        self.send_error(405)
+
+    do_GET = do_POST = do_HEAD = recusar
+
+    def do_CONNECT(self):
+        if isinstance(self.connection, ssl.SSLSocket):
+            self.registrar("tunel %s certificado: %s" % (self.path, nome_comum(self.connection)))
+        else:
+            self.registrar("tunel %s" % self.path)
         host, porta = self.path.rsplit(":", 1)
         try:
             alvo = socket.create_connection((host, int(porta)), timeout=60)
@@ -276,7 +298,8 @@ class Tunel(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
         with alvo:
             while True:
-                prontos = [self.connection] if self.connection.pending() else \
+                pendente = isinstance(self.connection, ssl.SSLSocket) and self.connection.pending()
+                prontos = [self.connection] if pendente else \
                     select.select([self.connection, alvo], [], [], 60)[0]
                 if not prontos:
                     return
@@ -312,6 +335,8 @@ class Servidor(http.server.ThreadingHTTPServer):
         request.settimeout(60)
         # Like production web servers: no Nagle delay between the header and body writes.
         request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        if self.contexto is None:
+            return super().finish_request(request, client_address)
         try:
             tls = self.contexto.wrap_socket(request, server_side=True,
                                             do_handshake_on_connect=False)
@@ -380,7 +405,7 @@ def main():
     parametros.add_argument("--pasta", required=True)
     parametros.add_argument("--modo", default="mutuo",
                             choices=["mutuo", "opcional", "sem-cliente", "nao-confiavel", "proxy",
-                                     "expirado", "outro-host"])
+                                     "proxy-http", "expirado", "outro-host"])
     parametros.add_argument("--tls-maximo", default="1.3", choices=list(VERSOES_TLS))
     parametros.add_argument("--porta", type=int, default=0)
     parametros.add_argument("--fundo", metavar="NOME")
@@ -412,8 +437,10 @@ def main():
         contexto.verify_mode = ssl.CERT_REQUIRED if args.modo == "mutuo" else ssl.CERT_OPTIONAL
         contexto.load_verify_locations(os.path.join(pasta, "ca.pem"))
 
+    if args.modo == "proxy-http":
+        contexto = None
     servidor = Servidor(("127.0.0.1", args.porta), contexto, pasta,
-                        Tunel if args.modo == "proxy" else Consulta)
+                        Tunel if args.modo.startswith("proxy") else Consulta)
     porta = servidor.server_address[1]
     # Already listening: a client that comes before the fork is served by the child.
     if args.fundo and desligar_do_terminal(pasta, args.fundo, porta):

@@ -1,5 +1,7 @@
 #include "platform/transporte_http.h"
 
+#include <cstdint>
+#include <cwchar>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,6 +91,20 @@ std::string TextoWinHttp(DWORD ACodigo) {
   // its time-out code, and the user reads the same words either way.
   if (codigo == WSAETIMEDOUT) codigo = ERROR_WINHTTP_TIMEOUT;
   throw ErroOle(TextoWinHttp(codigo));
+}
+
+// The length the answer announces (Content-Length); none when it announces none.
+std::optional<std::uint64_t> TamanhoAnunciado(HINTERNET APedido) {
+  // As text: the number flag gives 32 bits only.
+  wchar_t texto[32];
+  DWORD tamanho = sizeof texto;
+  if (!CarregarClienteWinHttp().WinHttpQueryHeaders(APedido, WINHTTP_QUERY_CONTENT_LENGTH,
+                                                    WINHTTP_HEADER_NAME_BY_INDEX, texto, &tamanho,
+                                                    WINHTTP_NO_HEADER_INDEX))
+    return std::nullopt;
+  wchar_t* fim = nullptr;
+  const std::uint64_t valor = std::wcstoull(texto, &fim, 10);
+  return fim == texto ? std::nullopt : std::optional(valor);
 }
 
 InternetPtr Verificado(HINTERNET AHandle) {
@@ -230,7 +246,11 @@ std::string Cabecalho(HINTERNET APedido, DWORD AInformacao) {
   return DeUtf16(valor);
 }
 
+// The answer's body, whole. A connection that ends before the announced length is a broken
+// answer, not a shorter one: Wine's WinHTTP reports that end as the end of the body, so the
+// length is held to the announcement here, with the code Windows gives for it.
 std::string Corpo(HINTERNET APedido) {
+  const std::optional<std::uint64_t> anunciado = TamanhoAnunciado(APedido);
   std::string corpo;
   std::vector<char> bloco(1 << 16);
   for (;;) {
@@ -238,7 +258,11 @@ std::string Corpo(HINTERNET APedido) {
     if (!CarregarClienteWinHttp().WinHttpReadData(APedido, bloco.data(),
                                                   static_cast<DWORD>(bloco.size()), &lidos))
       FalharWinHttp();
-    if (lidos == 0) return corpo;
+    if (lidos == 0) {
+      if (anunciado && corpo.size() < *anunciado)
+        throw ErroOle(TextoWinHttp(ERROR_WINHTTP_CONNECTION_ERROR));
+      return corpo;
+    }
     if (lidos > kTamanhoMaximoResposta - corpo.size()) throw ErroOle(kTextoRespostaGrandeDemais);
     corpo.append(bloco.data(), lidos);
   }
