@@ -1,10 +1,11 @@
 #include "classtrib/conformidade_facil.h"
 
-#include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include "core/erro.h"
 #include "core/texto.h"
+#include "platform/processo.h"
 #include "platform/requisicao_http.h"
 
 namespace tolvane {
@@ -16,9 +17,11 @@ constexpr std::string_view kPrefixoSeletor = "CURRENT_USER\\MY\\";
 // behind this one prefix.
 constexpr std::string_view kPrefixoErroConsulta = "Erro ao consultar API Conformidade Fácil: ";
 
+// Through the platform's reading of the environment: on Windows it is the Unicode block, where
+// std::getenv would give the ANSI code page's rendering.
 std::string BaseUrl() {
-  const char* url = std::getenv("TOLVANE_CLASSTRIB_URL");
-  return url && *url ? std::string(url) : std::string(kBaseUrlConformidadeFacil);
+  const std::optional<std::string> url = LerVariavelAmbiente("TOLVANE_CLASSTRIB_URL");
+  return url && !url->empty() ? *url : std::string(kBaseUrlConformidadeFacil);
 }
 
 // A name with "&", "#", "%", blanks or accents would otherwise break or change the request.

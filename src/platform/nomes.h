@@ -16,6 +16,14 @@ extern const std::string_view kSufixoExecutavel;
 // The folder separator of the paths the system builds: '\\' on Windows, '/' on Linux.
 extern const char kSeparador;
 
+// The characters that lead a name taken from outside (a command line) out of its folder: "/" on
+// Linux; "/", "\\" and ":" (a drive or a stream) on Windows.
+extern const std::string_view kSeparadoresNome;
+
+// Whether the INI files the system writes are UTF-16 with a byte-order mark (Windows, whose
+// profile reader takes a file without one for the ANSI code page) rather than UTF-8 (Linux).
+extern const bool kIniEmUtf16;
+
 // File name of the Firebird client library, loaded at run time: "gds32.dll" on Windows,
 // "libfbclient.so.2" on Linux (Debian package libfbclient2).
 extern const char* const kBibliotecaFirebird;

@@ -17,10 +17,6 @@ constexpr std::array<char, 4> kEtiquetas = {'F', 'M', 'E', 'A'};
 constexpr std::array<const char*, 4> kDescricoes = {
     "o modo", "a pasta de atualização", "a pasta do executável", "o nome do executável"};
 
-// Characters that would lead the executable name out of the executable folder. "/" separates
-// folders on Windows too; there a ":" names a drive or a stream.
-std::string_view SeparadoresNome() { return kSeparador == '/' ? "/" : "/\\:"; }
-
 [[noreturn]] void Recusar(const std::string& AMensagem) { throw ErroParametro(AMensagem); }
 
 std::vector<std::string> Fichas(const std::vector<std::string>& AArgumentos) {
@@ -73,7 +69,7 @@ ArgumentosAtualizador LerArgumentos(const std::vector<std::string>& AArgumentos)
 
   ArgumentosAtualizador r{DecodificarBrancos(*valores[1]), DecodificarBrancos(*valores[2]),
                           *valores[3]};
-  if (r.NomeExecutavel.find_first_of(SeparadoresNome()) != std::string::npos)
+  if (r.NomeExecutavel.find_first_of(kSeparadoresNome) != std::string::npos)
     Recusar("O nome do executável \"" + r.NomeExecutavel +
             "\" contém um separador de pastas: ele precisa ser o nome de um arquivo da pasta do "
             "executável.");

@@ -98,7 +98,7 @@ std::string ConteudoMarcadorFalha(std::string_view AMotivo, bool AEmUtf16) {
 void GravarMarcadorFalha(const std::string& APastaExecutavel, const std::string& ANomeExecutavel,
                          std::string_view AMotivo) {
   SubstituirArquivo(JuntarCaminho(APastaExecutavel, NomeMarcadorFalha(ANomeExecutavel)),
-                    ConteudoMarcadorFalha(AMotivo, kSeparador == '\\'));
+                    ConteudoMarcadorFalha(AMotivo, kIniEmUtf16));
 }
 
 void GravarMarcadorAtualizacao(const std::string& APastaExecutavel,
@@ -107,7 +107,7 @@ void GravarMarcadorAtualizacao(const std::string& APastaExecutavel,
   const std::string destino =
       JuntarCaminho(APastaExecutavel, NomeMarcadorAtualizacao(ANomeExecutavel));
   try {
-    SubstituirArquivo(destino, ConteudoMarcador(APastaMestre, kSeparador == '\\'));
+    SubstituirArquivo(destino, ConteudoMarcador(APastaMestre, kIniEmUtf16));
   } catch (const Erro& e) {
     throw ErroSistemaComMensagem("Não foi possível gravar o marcador de atualização \"" + destino +
                                  "\": " + e.Mensagem() + ".");
