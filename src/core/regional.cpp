@@ -161,11 +161,7 @@ class Leitor {
     for (std::size_t k = 0; k < N; ++k) {
       const auto& nome = ANomes[k];
       if (nome.empty() || nome.size() <= melhor || FPos + nome.size() > FTexto.size()) continue;
-      bool igual = true;
-      for (std::size_t i = 0; i < nome.size() && igual; ++i)
-        igual = std::tolower(static_cast<unsigned char>(FTexto[FPos + i])) ==
-                std::tolower(static_cast<unsigned char>(nome[i]));
-      if (igual) {
+      if (IguaisSemCaixaAscii(FTexto.substr(FPos, nome.size()), nome)) {
         achado = static_cast<int>(k);
         melhor = nome.size();
       }

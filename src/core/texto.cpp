@@ -20,6 +20,17 @@ std::size_t InicioUltimoCaractere(std::string_view ATexto) {
 
 }  // namespace
 
+std::string MinusculasAscii(std::string_view ATexto) {
+  std::string r(ATexto);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+bool IguaisSemCaixaAscii(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && MinusculasAscii(A) == MinusculasAscii(B);
+}
+
 std::string_view AparaControles(std::string_view ATexto) {
   std::size_t inicio = 0;
   std::size_t fim = ATexto.size();

@@ -22,6 +22,14 @@ std::string DecodificarBrancos(std::string_view ATexto);
 // "." in character order (so "texto" gets one; "texto.", "texto!" and "texto " do not).
 std::string ComPontoFinal(std::string_view AMensagem);
 
+// The text with the letters A to Z in lower case and every other byte as it is: for names that
+// protocols, stores and file systems compare regardless of case (a media type, a host name, an
+// extension), never for the user's words.
+std::string MinusculasAscii(std::string_view ATexto);
+
+// True when the texts are equal but for the letter case of A to Z.
+bool IguaisSemCaixaAscii(std::string_view A, std::string_view B);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t ContarCaracteres(std::string_view ATexto);
 

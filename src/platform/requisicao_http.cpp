@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/erro.h"
+#include "core/texto.h"
 #include "platform/seletor_certificado.h"
 #include "platform/texto_resposta.h"
 #include "platform/transporte_http.h"
@@ -19,15 +20,6 @@ constexpr const char* kSemOpen =
     "The operation cannot be carried out until the Open method has been called";
 constexpr const char* kSemResposta =
     "The data necessary to complete this operation is not yet available";
-
-bool MesmoNome(const std::string& A, const std::string& B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t i = 0; i < A.size(); ++i) {
-    auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (minuscula(A[i]) != minuscula(B[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -59,7 +51,7 @@ void RequisicaoHttp::SetClientCertificate(const std::string& ASeletor) {
 
 void RequisicaoHttp::SetRequestHeader(const std::string& ANome, const std::string& AValor) {
   for (auto& [nome, valor] : FImpl->Cabecalhos)
-    if (MesmoNome(nome, ANome)) {
+    if (IguaisSemCaixaAscii(nome, ANome)) {
       valor = AValor;
       return;
     }

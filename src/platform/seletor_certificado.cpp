@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/erro.h"
+#include "core/texto.h"
 #include "platform/caixa_letras.h"
 
 namespace tolvane {
@@ -12,12 +13,6 @@ namespace {
 // id-kp-clientAuth and anyExtendedKeyUsage (RFC 5280, 4.2.1.12).
 constexpr std::string_view kUsoAutenticacaoCliente = "1.3.6.1.5.5.7.3.2";
 constexpr std::string_view kUsoQualquer = "2.5.29.37.0";
-
-std::string MinusculasAscii(std::string ATexto) {
-  for (char& c : ATexto)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ATexto;
-}
 
 }  // namespace
 

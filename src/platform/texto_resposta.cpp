@@ -3,23 +3,16 @@
 #include <array>
 #include <initializer_list>
 
+#include "core/texto.h"
 #include "core/utf8.h"
 
 namespace tolvane {
 
 namespace {
 
-char Minuscula(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-std::string EmMinusculas(std::string_view ATexto) {
-  std::string r(ATexto);
-  for (char& c : r) c = Minuscula(c);
-  return r;
-}
-
 // The "charset" parameter of a media type, lower case; empty when there is none.
 std::string ConjuntoDoTipo(std::string_view ATipo) {
-  const std::string tipo = EmMinusculas(ATipo);
+  const std::string tipo = MinusculasAscii(ATipo);
   std::size_t i = 0;
   while ((i = tipo.find(';', i)) != std::string::npos) {
     ++i;

@@ -1,7 +1,5 @@
 #include "update/modulo_atualizacao.h"
 
-#include <cctype>
-
 #include "core/caminho.h"
 #include "core/texto.h"
 #include "platform/area_trabalho.h"
@@ -22,10 +20,7 @@ bool EhExecutavelDoErp(std::string_view ANome) {
 bool CasaComExe(std::string_view ANome) {
   constexpr std::string_view kExe = ".exe";
   if (ANome.size() < kExe.size()) return false;
-  const std::string_view fim = ANome.substr(ANome.size() - kExe.size());
-  for (std::size_t i = 0; i < kExe.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(fim[i])) != kExe[i]) return false;
-  return true;
+  return IguaisSemCaixaAscii(ANome.substr(ANome.size() - kExe.size()), kExe);
 }
 
 }  // namespace

@@ -68,16 +68,10 @@ fs::path PastaRepositorio() {
   return base / "tolvane" / "certificados";
 }
 
-std::string Minusculas(std::string ATexto) {
-  for (char& c : ATexto)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ATexto;
-}
-
 enum class Formato { Nenhum, Pkcs12, Pem };
 
 Formato FormatoArquivo(const fs::path& AArquivo) {
-  const std::string extensao = Minusculas(TextoDe(AArquivo.extension()));
+  const std::string extensao = MinusculasAscii(TextoDe(AArquivo.extension()));
   if (extensao == ".pfx" || extensao == ".p12") return Formato::Pkcs12;
   if (extensao == ".pem" || extensao == ".crt" || extensao == ".cer") return Formato::Pem;
   return Formato::Nenhum;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/erro.h"
+#include "core/texto.h"
 #include "platform/posix/cliente_curl.h"
 #include "platform/posix/cliente_openssl.h"
 #include "platform/posix/credencial_openssl.h"
@@ -150,9 +151,8 @@ Origem OrigemDe(const ClienteCurl& ALib, const std::string& AUrl) {
     return r;
   };
   Origem r{parte(CURLUPART_SCHEME, 0), parte(CURLUPART_HOST, 0)};
-  for (char& c : r.Endereco)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  r.Endereco = r.Esquema + "://" + r.Endereco + ":" + parte(CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  r.Endereco = r.Esquema + "://" + MinusculasAscii(r.Endereco) + ":" +
+               parte(CURLUPART_PORT, CURLU_DEFAULT_PORT);
   return r;
 }
 
