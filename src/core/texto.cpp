@@ -1,19 +1,19 @@
 #include "core/texto.h"
 
+#include "core/utf8.h"
+
 namespace tolvane {
 
 namespace {
 
 constexpr std::string_view kSinalParagrafo = "\xC2\xA7";  // U+00A7 in UTF-8
 
-bool EhContinuacao(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 // Byte offset of the start of the character that ends the text.
 std::size_t InicioUltimoCaractere(std::string_view ATexto) {
   std::size_t i = ATexto.size();
   while (i > 0) {
     --i;
-    if (!EhContinuacao(static_cast<unsigned char>(ATexto[i]))) break;
+    if (!EhByteContinuacao(static_cast<unsigned char>(ATexto[i]))) break;
   }
   return i;
 }
@@ -77,7 +77,7 @@ std::string ComPontoFinal(std::string_view AMensagem) {
 std::size_t ContarCaracteres(std::string_view ATexto) {
   std::size_t n = 0;
   for (char c : ATexto)
-    if (!EhContinuacao(static_cast<unsigned char>(c))) ++n;
+    if (!EhByteContinuacao(static_cast<unsigned char>(c))) ++n;
   return n;
 }
 
@@ -91,7 +91,7 @@ std::string_view PrimeirosCaracteres(std::string_view ATexto, std::size_t N) {
   std::size_t i = 0;
   std::size_t vistos = 0;
   while (i < ATexto.size()) {
-    if (!EhContinuacao(static_cast<unsigned char>(ATexto[i]))) {
+    if (!EhByteContinuacao(static_cast<unsigned char>(ATexto[i]))) {
       if (vistos == N) break;
       ++vistos;
     }

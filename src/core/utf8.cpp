@@ -7,8 +7,6 @@ namespace tolvane {
 
 namespace {
 
-bool EhContinuacao(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
-
 // The length of the longest valid prefix; ASCII is skipped eight bytes at a time, as the
 // service's answers are large and mostly ASCII.
 std::size_t PrefixoValido(std::string_view ATexto) {
@@ -59,7 +57,7 @@ CaractereUtf8 LerCaractereUtf8(std::string_view ATexto, std::size_t AInicio) {
   if (fim < ATexto.size() && byte(fim) >= menor && byte(fim) <= maior) {
     codigo = (codigo << 6) | (byte(fim) & 0x3F);
     ++fim;
-    while (fim < AInicio + tamanho && fim < ATexto.size() && EhContinuacao(byte(fim))) {
+    while (fim < AInicio + tamanho && fim < ATexto.size() && EhByteContinuacao(byte(fim))) {
       codigo = (codigo << 6) | (byte(fim) & 0x3F);
       ++fim;
     }
@@ -137,6 +135,25 @@ std::u16string Utf16DeUtf8(std::string_view ATexto) {
     } else {
       r += static_cast<char16_t>(c.Codigo);
     }
+  }
+  return r;
+}
+
+std::string Utf8DeBytesUtf16(std::string_view ABytes, bool AGrandeFinal) {
+  std::u16string unidades(ABytes.size() / 2, u'\0');
+  for (std::size_t k = 0; k < unidades.size(); ++k) {
+    const auto a = static_cast<unsigned char>(ABytes[2 * k]);
+    const auto b = static_cast<unsigned char>(ABytes[2 * k + 1]);
+    unidades[k] = static_cast<char16_t>(AGrandeFinal ? (a << 8) | b : (b << 8) | a);
+  }
+  return Utf8DeUtf16(unidades);
+}
+
+std::string BytesUtf16leDeUtf8(std::string_view ATexto) {
+  std::string r;
+  for (const char16_t u : Utf16DeUtf8(ATexto)) {
+    r += static_cast<char>(u & 0xFF);
+    r += static_cast<char>(u >> 8);
   }
   return r;
 }

@@ -13,6 +13,9 @@ namespace tolvane {
 
 inline constexpr char32_t kCaractereSubstituto = 0xFFFD;
 
+// True for a byte that continues a UTF-8 sequence (10xxxxxx).
+constexpr bool EhByteContinuacao(unsigned char c) { return (c & 0xC0) == 0x80; }
+
 // One character read from a UTF-8 text.
 struct CaractereUtf8 {
   char32_t Codigo = 0;      // U+FFFD when the sequence is ill-formed
@@ -38,5 +41,10 @@ std::string Utf8Saneado(std::string&& ATexto);
 // replacement policy.
 std::string Utf8DeUtf16(std::u16string_view ATexto);
 std::u16string Utf16DeUtf8(std::string_view ATexto);
+
+// The same for UTF-16 as bytes, as files and answers carry it: little-endian, or big-endian with
+// AGrandeFinal. A byte-order mark is neither read nor written here; an odd last byte is left out.
+std::string Utf8DeBytesUtf16(std::string_view ABytes, bool AGrandeFinal);
+std::string BytesUtf16leDeUtf8(std::string_view ATexto);
 
 }  // namespace tolvane

@@ -47,16 +47,9 @@ std::string De1252(std::string_view ABytes) {
 }
 
 std::string DeUtf16(std::string_view ABytes, bool AGrandeFinal) {
-  std::u16string r;
-  r.reserve(ABytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < ABytes.size(); i += 2) {
-    const auto a = static_cast<unsigned char>(ABytes[i]);
-    const auto b = static_cast<unsigned char>(ABytes[i + 1]);
-    r += static_cast<char16_t>(AGrandeFinal ? (a << 8) | b : (b << 8) | a);
-  }
-  if (!r.empty() && r.front() == 0xFEFF) r.erase(0, 1);
-  std::string texto = Utf8DeUtf16(r);
-  if (ABytes.size() % 2 != 0) texto += "\xEF\xBF\xBD";  // a last odd byte
+  std::string texto = Utf8DeBytesUtf16(ABytes, AGrandeFinal);
+  if (texto.starts_with("\xEF\xBB\xBF")) texto.erase(0, 3);  // a byte-order mark
+  if (ABytes.size() % 2 != 0) texto += "\xEF\xBF\xBD";       // a last odd byte
   return texto;
 }
 

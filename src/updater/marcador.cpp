@@ -26,31 +26,6 @@ bool EhAscii(std::string_view ATexto) {
   return true;
 }
 
-// UTF-8 to UTF-16LE bytes; the text is valid UTF-8 here (checked or converted before).
-std::string ParaUtf16le(std::string_view AUtf8) {
-  std::string r;
-  auto unidade = [&r](unsigned u) {
-    r += static_cast<char>(u & 0xFF);
-    r += static_cast<char>(u >> 8);
-  };
-  for (std::size_t i = 0; i < AUtf8.size();) {
-    const auto c = static_cast<unsigned char>(AUtf8[i]);
-    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    unsigned cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
-    for (std::size_t k = 1; k < n && i + k < AUtf8.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(AUtf8[i + k]) & 0x3F);
-    i += n;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      unidade(0xD800 + (cp >> 10));
-      unidade(0xDC00 + (cp & 0x3FF));
-    } else {
-      unidade(cp);
-    }
-  }
-  return r;
-}
-
 }  // namespace
 
 std::string LerDicaPastaMestre(const std::string& APastaAtualizacao) {
@@ -78,7 +53,7 @@ namespace {
 // An INI text as the program's profile reader takes it on this platform.
 std::string CodificarIni(const std::string& ATexto, bool AEmUtf16) {
   if (EhAscii(ATexto)) return ATexto;
-  if (AEmUtf16) return "\xFF\xFE" + ParaUtf16le(ATexto);
+  if (AEmUtf16) return "\xFF\xFE" + BytesUtf16leDeUtf8(ATexto);
   return std::string(kMarcaUtf8) + ATexto;
 }
 

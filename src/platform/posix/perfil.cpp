@@ -45,21 +45,10 @@ std::string LerBytes(const std::string& ACaminho) {
   return bytes;
 }
 
-// UTF-16 bytes in the given order to UTF-8; an odd last byte is dropped.
-std::string DeBytesUtf16(std::string_view ABytes, bool ABigEndian) {
-  std::u16string unidades(ABytes.size() / 2, u'\0');
-  for (std::size_t k = 0; k < unidades.size(); ++k) {
-    const auto a = static_cast<unsigned char>(ABytes[2 * k]);
-    const auto b = static_cast<unsigned char>(ABytes[2 * k + 1]);
-    unidades[k] = static_cast<char16_t>(ABigEndian ? (a << 8) | b : (b << 8) | a);
-  }
-  return Utf8DeUtf16(unidades);
-}
-
 // The file's text in UTF-8, by its byte-order mark.
 std::string DecodificarArquivo(std::string_view ABytes) {
-  if (ABytes.starts_with("\xFF\xFE")) return DeBytesUtf16(ABytes.substr(2), false);
-  if (ABytes.starts_with("\xFE\xFF")) return DeBytesUtf16(ABytes.substr(2), true);
+  if (ABytes.starts_with("\xFF\xFE")) return Utf8DeBytesUtf16(ABytes.substr(2), false);
+  if (ABytes.starts_with("\xFE\xFF")) return Utf8DeBytesUtf16(ABytes.substr(2), true);
   if (ABytes.starts_with("\xEF\xBB\xBF")) return Utf8Saneado(ABytes.substr(3));
   return Utf8Saneado(DeAnsi(ABytes));
 }
