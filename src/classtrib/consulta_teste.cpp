@@ -10,9 +10,7 @@ std::string ExecutarConsultaTeste(const std::string& ANomeCertificado,
                                   const std::string& APastaExecutavel) {
   const TConformidadeFacil cliente(ANomeCertificado);
   const std::string resposta = cliente.ConsultarClassTribPorCst("000");
-  std::string caminho = APastaExecutavel;
-  if (!caminho.empty() && caminho.back() != kSeparador) caminho += kSeparador;
-  caminho += kNomeArquivoRetorno;
+  const std::string caminho = JuntarCaminho(APastaExecutavel, kNomeArquivoRetorno);
   SalvarArquivoRetorno(resposta, caminho);
   return caminho;
 }

@@ -70,8 +70,8 @@ void ModuloAtualizacao::CopiarExecutaveisPastaMestre() {
   for (fs::directory_iterator it(CaminhoDe(mestre), ec), fim; !ec && it != fim; it.increment(ec)) {
     const std::string nome = TextoDe(it->path().filename());
     if (!CasaComExe(nome)) continue;
-    const std::string alvo = destino + kSeparador + nome;
-    if (!ExisteArquivo(alvo)) CopiarArquivoNovo(mestre + kSeparador + nome, alvo);
+    const std::string alvo = JuntarCaminho(destino, nome);
+    if (!ExisteArquivo(alvo)) CopiarArquivoNovo(JuntarCaminho(mestre, nome), alvo);
   }
 }
 
