@@ -235,15 +235,11 @@ void JanelaWin32::DefinirFiguras(ControleWin32& AControle) {
   if (c.Tipo == T::Botao && c.Imagem != Figura::Nenhuma) {
     // The picture left of the caption, and its own picture for the disabled button.
     const int lado = S(16);
-    const bool tira = c.Imagem == Figura::Ok;
-    BitmapUnico normal = tira ? CarregarImagemDaTira(TOLVANE_OK, 0, lado, true)
-                              : CarregarImagem(TOLVANE_SETA_BAIXO, lado, lado);
-    BitmapUnico desabilitada = tira ? CarregarImagemDaTira(TOLVANE_OK, 1, lado, true)
-                                    : CarregarImagem(TOLVANE_SETA_BAIXO_DESABILITADA, lado, lado);
+    const FigurasBotao figuras = CarregarFigurasBotao(c.Imagem, lado);
+    HBITMAP normal = figuras.Normal.get();
     ListaImagensUnica imagens(ImageList_Create(lado, lado, ILC_COLOR32, 6, 0));
     // One picture per button state: normal, hot, pressed, disabled, default, stylus hot.
-    for (HBITMAP b :
-         {normal.get(), normal.get(), normal.get(), desabilitada.get(), normal.get(), normal.get()})
+    for (HBITMAP b : {normal, normal, normal, figuras.Desabilitada.get(), normal, normal})
       ImageList_Add(imagens.get(), b, nullptr);
     BUTTON_IMAGELIST lista{imagens.get(), {S(1), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(h, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&lista));

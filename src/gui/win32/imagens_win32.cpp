@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/erro.h"
+#include "gui/win32/recursos.h"
 #include "platform/erro_sistema.h"
 
 namespace tolvane {
@@ -116,6 +118,14 @@ BitmapUnico ParaBitmap(const Pixels& APixels) {
   return bitmap;
 }
 
+// The picture ANome_<ALado> of figuras_botao.rc; null when the program has none of that side.
+BitmapUnico FiguraPronta(const std::wstring& ANome, int ALado) {
+  const std::wstring recurso = ANome + L"_" + std::to_wstring(ALado);
+  // A DIB section keeps the resource's 32 bits, premultiplied alpha included.
+  return BitmapUnico(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), recurso.c_str(),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
 }  // namespace
 
 BitmapUnico CarregarImagem(int ARecurso, int ALargura, int AAltura, bool AFundoTransparente) {
@@ -128,6 +138,19 @@ BitmapUnico CarregarImagemDaTira(int ARecurso, int AColuna, int ALado, bool AFun
   const WICRect recorte{AColuna * 16, 0, 16, 16};
   return ParaBitmap(Decodificar(ARecurso, &recorte, static_cast<UINT>(ALado),
                                 static_cast<UINT>(ALado), AFundoTransparente));
+}
+
+FigurasBotao CarregarFigurasBotao(Figura AFigura, int ALado) {
+  const bool ok = AFigura == Figura::Ok;
+  const std::wstring nome = ok ? L"OK" : L"SETA_BAIXO";
+  FigurasBotao r{FiguraPronta(nome, ALado), FiguraPronta(nome + L"_DESABILITADA", ALado)};
+  if (r.Normal && r.Desabilitada) return r;
+  // The strip of ok.png holds both pictures, on a magenta background.
+  r.Normal = ok ? CarregarImagemDaTira(TOLVANE_OK, 0, ALado, true)
+                : CarregarImagem(TOLVANE_SETA_BAIXO, ALado, ALado);
+  r.Desabilitada = ok ? CarregarImagemDaTira(TOLVANE_OK, 1, ALado, true)
+                      : CarregarImagem(TOLVANE_SETA_BAIXO_DESABILITADA, ALado, ALado);
+  return r;
 }
 
 }  // namespace tolvane
