@@ -7,25 +7,11 @@
 #include <string>
 
 #include "app/aplicacao_janelas.h"
+#include "platform/posix/atomos_xcb.h"
 
 namespace tolvane {
 
 namespace {
-
-struct LiberarC {
-  void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using RespostaXcb = std::unique_ptr<T, LiberarC>;
-
-xcb_intern_atom_cookie_t PedirAtomo(xcb_connection_t* c, const char* ANome) {
-  return xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(ANome)), ANome);
-}
-
-xcb_atom_t Atomo(xcb_connection_t* c, xcb_intern_atom_cookie_t APedido) {
-  RespostaXcb<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(c, APedido, nullptr));
-  return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-}
 
 void DefinirTexto(xcb_connection_t* c, xcb_window_t AJanela, xcb_atom_t APropriedade,
                   xcb_atom_t ATipo, const QByteArray& ATexto) {

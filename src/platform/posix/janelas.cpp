@@ -9,6 +9,7 @@
 
 #include "core/utf8.h"
 #include "platform/caixa_letras.h"
+#include "platform/posix/atomos_xcb.h"
 
 namespace tolvane {
 
@@ -17,26 +18,11 @@ namespace {
 struct DesconectarXcb {
   void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
 };
-struct LiberarC {
-  void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using RespostaXcb = std::unique_ptr<T, LiberarC>;
-
 // X11's STRING properties (WM_CLASS, WM_NAME) are Latin-1.
 std::string Utf8DeLatin1(const std::string& ATexto) {
   std::string r;
   for (const char c : ATexto) AcrescentarUtf8(r, static_cast<unsigned char>(c));
   return r;
-}
-
-xcb_intern_atom_cookie_t PedirAtomo(xcb_connection_t* c, const char* ANome) {
-  return xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(ANome)), ANome);
-}
-
-xcb_atom_t Atomo(xcb_connection_t* c, xcb_intern_atom_cookie_t APedido) {
-  RespostaXcb<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(c, APedido, nullptr));
-  return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 xcb_get_property_cookie_t PedirPropriedade(xcb_connection_t* c, xcb_window_t AJanela,
