@@ -4,20 +4,22 @@
 
 namespace tolvane {
 
+namespace nomes = frm_mensagem_confirmar_generica;
+
 TfrmMensagemConfirmarGenerica* frmMensagemConfirmarGenerica = nullptr;
 
 TfrmMensagemConfirmarGenerica::TfrmMensagemConfirmarGenerica(AplicacaoJanelas& AAplicacao)
     : Formulario(AAplicacao, LayoutFrmMensagemConfirmarGenerica()) {}
 
 void TfrmMensagemConfirmarGenerica::AoClicar(std::string_view AControle) {
-  if (AControle == "btnOk") btnOkClick();
-  if (AControle == "ckbConcordo") ckbConcordoClick();
+  if (AControle == nomes::kBtnOk) btnOkClick();
+  if (AControle == nomes::kCkbConcordo) ckbConcordoClick();
 }
 
 void TfrmMensagemConfirmarGenerica::btnOkClick() { FJanela->Close(); }
 
 void TfrmMensagemConfirmarGenerica::ckbConcordoClick() {
-  FJanela->SetEnabled("btnOk", FJanela->Checked("ckbConcordo"));
+  FJanela->SetEnabled(nomes::kBtnOk, FJanela->Checked(nomes::kCkbConcordo));
 }
 
 void TfrmMensagemConfirmarGenerica::AoFechar() {
@@ -33,13 +35,13 @@ void MostrarAviso(AplicacaoJanelas& AAplicacao, const std::string& ATexto, bool 
   Janela& janela = form.Window();
   janela.Show();
 
-  for (const char* controle : {"Panel1", "ckbConcordo", "btnOk"})
+  for (std::string_view controle : {nomes::kPanel1, nomes::kCkbConcordo, nomes::kBtnOk})
     janela.SetVisible(controle, AComConfirmacao);
   janela.SetOuterSize(540, AComConfirmacao ? 200 : 80);
   janela.Repaint();
 
-  janela.SetText("lblMensagem", ATexto);
-  janela.RepaintControl("lblMensagem");
+  janela.SetText(nomes::kLblMensagem, ATexto);
+  janela.RepaintControl(nomes::kLblMensagem);
   AAplicacao.ProcessMessages();
 
   if (AFecharAutomatico) {

@@ -7,17 +7,17 @@ namespace tolvane {
 
 TfrmPrincipal::TfrmPrincipal(AplicacaoJanelas& AAplicacao)
     : Formulario(AAplicacao, LayoutFrmPrincipal()),
-      FTrayIcon1(std::make_unique<IconeBandeja>(*FJanela,
-                                                AAplicacao.CriarBandeja(*FJanela, "PopupMenu1"))),
+      FTrayIcon1(std::make_unique<IconeBandeja>(
+          *FJanela, AAplicacao.CriarBandeja(*FJanela, frm_principal::kPopupMenu1))),
       FLogica(AAplicacao, *this) {}
 
 TfrmPrincipal::~TfrmPrincipal() = default;
 
 void TfrmPrincipal::AoClicar(std::string_view AControle) {
-  if (AControle == "BitBtn1") BitBtn1Click();
-  if (AControle == "BitBtn2") BitBtn2Click();
-  if (AControle == "SobreotolvaneAssistente1") SobreotolvaneAssistente1Click();
-  if (AControle == "Sair1") Sair1Click();
+  if (AControle == frm_principal::kBitBtn1) BitBtn1Click();
+  if (AControle == frm_principal::kBitBtn2) BitBtn2Click();
+  if (AControle == frm_principal::kSobreotolvaneAssistente1) SobreotolvaneAssistente1Click();
+  if (AControle == frm_principal::kSair1) Sair1Click();
 }
 
 void TfrmPrincipal::FormCreate() { FLogica.FormCreate(); }
@@ -41,12 +41,16 @@ void TfrmPrincipal::AoFechar() { FAplicacao.Terminate(); }
 
 void TfrmPrincipal::DefinirDicaBandeja(const std::string& ADica) { FTrayIcon1->SetHint(ADica); }
 
-void TfrmPrincipal::LimparCertificados() { FJanela->ClearItems("cbListaCertificado"); }
-
-void TfrmPrincipal::AdicionarCertificado(const std::string& ANome) {
-  FJanela->AddItem("cbListaCertificado", ANome);
+void TfrmPrincipal::LimparCertificados() {
+  FJanela->ClearItems(frm_principal::kCbListaCertificado);
 }
 
-std::string TfrmPrincipal::TextoCertificado() const { return FJanela->Text("cbListaCertificado"); }
+void TfrmPrincipal::AdicionarCertificado(const std::string& ANome) {
+  FJanela->AddItem(frm_principal::kCbListaCertificado, ANome);
+}
+
+std::string TfrmPrincipal::TextoCertificado() const {
+  return FJanela->Text(frm_principal::kCbListaCertificado);
+}
 
 }  // namespace tolvane

@@ -8,7 +8,7 @@ namespace tolvane {
 TfrmSobre::TfrmSobre(AplicacaoJanelas& AAplicacao) : Formulario(AAplicacao, LayoutFrmSobre()) {}
 
 void TfrmSobre::AoClicar(std::string_view AControle) {
-  if (AControle == "btnFechar") btnFecharClick();
+  if (AControle == frm_sobre::kBtnFechar) btnFecharClick();
 }
 
 int TfrmSobre::ShowModal() {
@@ -24,8 +24,8 @@ void TfrmSobre::MostrarVersao() {
   // A time that is no file date goes to the default error display; the window is shown anyway,
   // with the label as it was.
   try {
-    FJanela->SetText("lblVersao", TextoVersao(FAplicacao.ExeName()));
-    FJanela->RepaintControl("lblVersao");
+    FJanela->SetText(frm_sobre::kLblVersao, TextoVersao(FAplicacao.ExeName()));
+    FJanela->RepaintControl(frm_sobre::kLblVersao);
   } catch (const std::exception& e) {
     FAplicacao.MostrarErro(e);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 
 #include "comum/aplicacao_gravadora.h"
 
@@ -11,8 +12,17 @@ namespace {
 
 class JanelaGravada : public Janela {
  public:
-  JanelaGravada(AplicacaoJanelasGravadora& AApp, std::string ANome, EventosJanela& AEventos)
-      : FApp(AApp), FNome(std::move(ANome)), FEventos(AEventos) {}
+  JanelaGravada(AplicacaoJanelasGravadora& AApp, const LayoutJanela& ALayout,
+                EventosJanela& AEventos)
+      : FApp(AApp), FLayout(ALayout), FNome(ALayout.Nome), FEventos(AEventos) {}
+
+  // A control the window's layout does not have: a form asking for it is wrong, and a real
+  // frontend would do nothing, so the tests hear of it here.
+  std::string_view Conhecido(std::string_view AControle) const {
+    if (!FLayout.Procurar(AControle))
+      throw std::logic_error(FNome + " has no control \"" + std::string(AControle) + "\"");
+    return AControle;
+  }
 
   void Show() override {
     Anotar("Show");
@@ -40,26 +50,39 @@ class JanelaGravada : public Janela {
   void ShowNormal() override { Anotar("ShowNormal"); }
   void BringToFront() override { Anotar("BringToFront"); }
   void SetText(std::string_view C, const std::string& T) override {
+    Conhecido(C);
     Anotar("SetText(" + std::string(C) + ", " + T + ")");
     FTextos[std::string(C)] = T;
   }
   std::string Text(std::string_view C) const override {
-    const auto it = FTextos.find(std::string(C));
+    const auto it = FTextos.find(std::string(Conhecido(C)));
     return it == FTextos.end() ? std::string() : it->second;
   }
   void SetVisible(std::string_view C, bool V) override {
+    Conhecido(C);
     Anotar("SetVisible(" + std::string(C) + ", " + (V ? "1" : "0") + ")");
   }
   void SetEnabled(std::string_view C, bool H) override {
+    Conhecido(C);
     Anotar("SetEnabled(" + std::string(C) + ", " + (H ? "1" : "0") + ")");
   }
-  bool Enabled(std::string_view) const override { return true; }
-  bool Checked(std::string_view) const override { return FMarcado; }
+  bool Enabled(std::string_view C) const override {
+    Conhecido(C);
+    return true;
+  }
+  bool Checked(std::string_view C) const override {
+    Conhecido(C);
+    return FMarcado;
+  }
   void RepaintControl(std::string_view C) override {
+    Conhecido(C);
     Anotar("RepaintControl(" + std::string(C) + ")");
   }
-  void ClearItems(std::string_view C) override { Anotar("ClearItems(" + std::string(C) + ")"); }
+  void ClearItems(std::string_view C) override {
+    Anotar("ClearItems(" + std::string(Conhecido(C)) + ")");
+  }
   void AddItem(std::string_view C, const std::string& I) override {
+    Conhecido(C);
     Anotar("AddItem(" + std::string(C) + ", " + I + ")");
   }
 
@@ -71,6 +94,7 @@ class JanelaGravada : public Janela {
   }
 
   AplicacaoJanelasGravadora& FApp;
+  const LayoutJanela& FLayout;
   std::string FNome;
   EventosJanela& FEventos;
   bool FVisivel = false;
@@ -120,10 +144,12 @@ std::unique_ptr<Janela> AplicacaoJanelasGravadora::CriarJanela(const LayoutJanel
                                                                EventosJanela& AEventos) {
   Registro.push_back("CriarJanela " + std::string(ALayout.Nome));
   FEventos.emplace_back(std::string(ALayout.Nome), &AEventos);
-  return std::make_unique<JanelaGravada>(*this, std::string(ALayout.Nome), AEventos);
+  return std::make_unique<JanelaGravada>(*this, ALayout, AEventos);
 }
 
-std::unique_ptr<Bandeja> AplicacaoJanelasGravadora::CriarBandeja(Janela&, std::string_view AMenu) {
+std::unique_ptr<Bandeja> AplicacaoJanelasGravadora::CriarBandeja(Janela& AJanela,
+                                                                 std::string_view AMenu) {
+  if (const auto* janela = dynamic_cast<const JanelaGravada*>(&AJanela)) janela->Conhecido(AMenu);
   Registro.push_back("CriarBandeja " + std::string(AMenu));
   return std::make_unique<BandejaGravada>(*this);
 }

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/aplicacao_janelas_gravadora.h"
 #include "app/entrada.h"
 #include "app/frm_mensagem_confirmar_generica.h"
 #include "app/frm_principal.h"
 #include "app/frm_sobre.h"
+#include "app/layouts.h"
 #include "comum/aplicacao_gravadora.h"
 #include "comum/arquivos_teste.h"
 #include "comum/variavel_ambiente.h"
@@ -116,6 +119,16 @@ class FormPrincipal : public ::testing::Test {
   // Built without its FormCreate: the handlers alone.
   TfrmPrincipal FForm{FApp};
 };
+
+// The forms reach their controls by the names that the layouts give; a name the window lacks
+// (a typo) would do nothing in a real frontend, so the recording one refuses it aloud.
+TEST_F(FormPrincipal, AControlNameTheWindowLacksFailsLoudly) {
+  Janela& janela = FForm.Window();
+  EXPECT_NO_THROW(janela.SetText(frm_principal::kCbListaCertificado, "x"));
+  EXPECT_THROW(janela.SetText("cbListaCertificados", "x"), std::logic_error);
+  EXPECT_THROW(janela.Checked("BitBtn3"), std::logic_error);
+  EXPECT_THROW(FApp.CriarBandeja(janela, "PopupMenu2"), std::logic_error);
+}
 
 TEST_F(FormPrincipal, MinimizarHidesTheWindowAndTheIconStays) {
   FForm.TrayIcon1().SetIconVisible(true);
