@@ -17,14 +17,14 @@ PACOTES_PROGRAMA=(
 # the program from outside, the Windows cross-compilers (the 32-bit release and the 64-bit build)
 # and Wine to run the suites (wine64-tools builds the tests' gds32 bridge, with libwine-dev:i386,
 # gcc-multilib and the i386 client for its 32-bit build), lnkinfo to read Windows shortcuts back,
-# clang for the fuzz targets and clang-tidy for the static checks, and the servers the tests
-# start.
+# osslsigncode to sign the test releases with a test publisher's certificate, clang for the fuzz
+# targets and clang-tidy for the static checks, and the servers the tests start.
 PACOTES_TESTE=(
   libgtest-dev googletest clang-format
   xvfb xauth openbox trayer xdotool x11-utils xclip imagemagick
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine64-tools
   gcc-multilib libwine-dev:i386 libfbclient2:i386
-  python3 desktop-file-utils liblnk-utils
+  python3 desktop-file-utils liblnk-utils osslsigncode
   clang clang-tidy
 )
 

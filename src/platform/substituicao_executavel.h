@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tolvane {
@@ -18,10 +19,16 @@ namespace tolvane {
 // copy); a folder or a device is refused. A source that changes while it is copied is refused too
 // (the copy would mix two versions).
 //
+// AConferir, when given, is asked about the whole copy once it is on the disk and before it takes
+// the old file's place, with the copy's path: an empty answer lets it in, any other text is the
+// reason it is refused. The copy is what gets installed, so a source swapped after an earlier check
+// of it is caught here.
+//
 // Throws Erro "EOSError" with a message that names the file and the cause (missing, unreadable,
-// no space, folder read-only, target in use). After a failure the old file is untouched and no
-// temporary file is left in APastaDestino.
+// no space, folder read-only, target in use, refused by AConferir: its text). After a failure the
+// old file is untouched and no temporary file is left in APastaDestino.
+using ConferenciaCopia = std::function<std::string(const std::string& ACopia)>;
 void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
-                          const std::string& ANome);
+                          const std::string& ANome, const ConferenciaCopia& AConferir = nullptr);
 
 }  // namespace tolvane

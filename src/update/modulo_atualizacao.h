@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/aplicacao.h"
+#include "platform/publicador.h"
 #include "update/caminhos_atualizacao.h"
 
 namespace tolvane {
@@ -26,7 +27,10 @@ using IniciadorPrograma = std::function<std::string(const std::string& APrograma
 // the call as exceptions.
 class ModuloAtualizacao {
  public:
-  explicit ModuloAtualizacao(Aplicacao& AAplicacao, IniciadorPrograma AIniciador = nullptr);
+  // AFonte: the program's publisher (see PrepararEntrega); the running program's unless a test
+  // gives its own.
+  explicit ModuloAtualizacao(Aplicacao& AAplicacao, IniciadorPrograma AIniciador = nullptr,
+                             FontePublicador AFonte = nullptr);
 
   // Fixes the module strings from the running executable (Aplicacao::ExeName) and the full path
   // of the ERP's server INI. Called once, right after the database connection has opened.
@@ -37,7 +41,9 @@ class ModuloAtualizacao {
   // any other mode ends it after that step. Returns when the program goes on; on a new version
   // it shows the notice, starts the updater and ends the process with exit code 0 — unless the
   // updater left the failure marker (NomeMarcadorFalha) or its variable at the last hand-over:
-  // then it says why once, deletes the marker and returns without handing over.
+  // then it says why once, deletes the marker and returns without handing over. A program with a
+  // publisher hands over only to an updater and a release signed by it (PrepararEntrega); else it
+  // says why, as after a failed update, and returns.
   void VerificarAtualizacao(const std::function<void()>& AVerificarVersaoParametro, int AModo);
 
   // The post-update tasks: when the update marker lies beside the executable, the desktop
@@ -61,6 +67,7 @@ class ModuloAtualizacao {
 
   Aplicacao& FAplicacao;
   IniciadorPrograma FIniciador;
+  FontePublicador FFontePublicador;
   CaminhosAtualizacao FCaminhos;
 };
 

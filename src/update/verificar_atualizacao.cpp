@@ -9,6 +9,7 @@
 #include "platform/processo.h"
 #include "platform/regional.h"
 #include "update/data_hora_arquivo.h"
+#include "update/entrega_assinada.h"
 #include "update/sistema_arquivos.h"
 
 namespace tolvane {
@@ -22,9 +23,11 @@ constexpr const char* kContinua = "\rO Sistema continuará com a versão atual."
 
 }  // namespace
 
-ModuloAtualizacao::ModuloAtualizacao(Aplicacao& AAplicacao, IniciadorPrograma AIniciador)
+ModuloAtualizacao::ModuloAtualizacao(Aplicacao& AAplicacao, IniciadorPrograma AIniciador,
+                                     FontePublicador AFonte)
     : FAplicacao(AAplicacao),
-      FIniciador(AIniciador ? std::move(AIniciador) : IniciadorPrograma(IniciarPrograma)) {}
+      FIniciador(AIniciador ? std::move(AIniciador) : IniciadorPrograma(IniciarPrograma)),
+      FFontePublicador(std::move(AFonte)) {}
 
 void ModuloAtualizacao::DefinirCaminhosAtualizacao(const std::string& ALocaIniServidor) {
   FCaminhos = CalcularCaminhosAtualizacao(ALocaIniServidor, FAplicacao.ExeName());
@@ -116,11 +119,19 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
                             kFinalizado,
                         kMbIconWarning);
 
+  // Checked before the notice: a release this program will not install is not announced.
+  const Entrega entrega = PrepararEntrega(FFontePublicador, atualizador, copiaServidor);
+  if (!entrega.Recusa.empty()) {
+    FAplicacao.MessageBox("Falha na atualização do aplicativo. " + entrega.Recusa + kContinua,
+                          kCaptionAviso, kMbIconWarning);
+    return;
+  }
+
   FAplicacao.MostrarAviso(TextoAvisoNovaVersao(c.sNomeExecutavel), false, true);
 
   // An updater that did not start would leave the user with neither the program nor the
   // update, so that end is reported and ends with a failure code.
-  if (!FIniciador(atualizador, ArgumentosAtualizador(c)).empty())
+  if (!FIniciador(entrega.Atualizador, ArgumentosAtualizador(c)).empty())
     EncerrarComMensagem("Falha na atualização do aplicativo. Não foi possível iniciar o arquivo " +
                             NomeAtualizador() + " na pasta " + c.sPastaAtualizacao + "." +
                             kFinalizado,

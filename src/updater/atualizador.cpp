@@ -1,6 +1,7 @@
 #include "updater/atualizador.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "core/caminho.h"
 #include "core/erro.h"
@@ -42,7 +43,7 @@ void IniciarProgramaAntigo(const std::string& APastaExecutavel, const std::strin
 }  // namespace
 
 int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostream& AErros,
-                        std::chrono::milliseconds ALimiteEspera) {
+                        std::chrono::milliseconds ALimiteEspera, const FontePublicador& AFonte) {
   ArgumentosAtualizador a;
   try {
     a = LerArgumentos(AArgumentos);
@@ -63,9 +64,15 @@ int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostrea
            << std::chrono::duration_cast<std::chrono::seconds>(ALimiteEspera).count()
            << " s; ele é substituído mesmo assim.\n";
 
+  const std::string origem = JuntarCaminho(a.PastaAtualizacao, a.NomeExecutavel);
   try {
-    SubstituirExecutavel(JuntarCaminho(a.PastaAtualizacao, a.NomeExecutavel), pastaExecutavel,
-                         a.NomeExecutavel);
+    // The program checked the server copy before it handed over, but the folder may have changed
+    // since: what is checked here is the copy that goes in place.
+    const std::optional<Publicador> publicador = AFonte ? AFonte() : Publicador::DoProgramaAtual();
+    ConferenciaCopia conferir;
+    if (publicador)
+      conferir = [&](const std::string& ACopia) { return publicador->Verificar(ACopia, origem); };
+    SubstituirExecutavel(origem, pastaExecutavel, a.NomeExecutavel, conferir);
   } catch (const Erro& e) {
     AErros << kPrefixo << e.Mensagem() << " Nada foi substituído.\n";
     IniciarProgramaAntigo(pastaExecutavel, a.NomeExecutavel, executavel, e.Mensagem(), AErros);

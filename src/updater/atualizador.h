@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/publicador.h"
+
 namespace tolvane {
 
 // Exit codes of the updater.
@@ -25,7 +27,14 @@ inline constexpr std::chrono::milliseconds kLimiteEspera = std::chrono::seconds(
 // (NomeMarcadorFalha) beside it, or, when that cannot be written, with the reason in the
 // environment variable kVariavelFalhaAtualizacao; the program then says why and goes on without
 // handing over. Returns one of the exit codes above.
+//
+// When the updater has a publisher (AFonte, else its own signature: Publicador::DoProgramaAtual),
+// the copy it has written is installed only when it carries that publisher's signature
+// (Publicador::Verificar against the server copy, whose detached signature lies beside it);
+// otherwise, or when the publisher cannot be read, nothing is replaced and the refusal goes the
+// failed way above, its reason in the marker.
 int ExecutarAtualizador(const std::vector<std::string>& AArgumentos, std::ostream& AErros,
-                        std::chrono::milliseconds ALimiteEspera = kLimiteEspera);
+                        std::chrono::milliseconds ALimiteEspera = kLimiteEspera,
+                        const FontePublicador& AFonte = nullptr);
 
 }  // namespace tolvane

@@ -4,16 +4,20 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 #include "comum/arquivos_teste.h"
+#include "comum/chave_teste.h"
 #include "comum/espera_teste.h"
 #include "comum/processo_teste.h"
 #include "core/texto.h"
+#include "updater/atualizador.h"
 #include "updater/estado_arquivo.h"
 
 namespace tolvane {
 namespace {
 
+using teste::ChaveTeste;
 using teste::DefinirTempo;
 using teste::EntradasDaPasta;
 using teste::EscreverArquivo;
@@ -156,6 +160,57 @@ TEST_F(AtualizadorPrograma, ReplacedButNotStartableExitsThree) {
       << r.Erros;
   EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), "não é um programa\n");
   EXPECT_TRUE(fs::exists(FExecutavel + "/Exec-tolvaneGestor.ini"));
+}
+
+// With a publisher, the copy written beside the executable goes in place only when it carries the
+// publisher's signature: a release changed after the program checked it is caught here, whatever
+// the program saw. Run in this process, with a test key as the updater's publisher.
+TEST_F(AtualizadorPrograma, WithAPublisherOnlyASignedCopyGoesInPlace) {
+  const ChaveTeste chave;
+  const std::string origem = FServidor + "/tolvaneGestor";
+  const std::string marcador = FExecutavel + "/Exec-tolvaneGestor.falha";
+  struct Caso {
+    const char* Rotulo;
+    bool Assinada;
+    bool TrocadaDepois;
+    const char* Motivo;  // nullptr: installed
+  };
+  const Caso casos[] = {
+      {"signed", true, false, nullptr},
+      {"swapped_after_signing", true, true, " não confere: o arquivo "},
+      {"unsigned", false, false, " não tem assinatura digital: falta "},
+  };
+  const fs::path diretorio = fs::current_path();
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Rotulo);
+    fs::remove_all(FBase / "registro");
+    fs::remove_all(marcador);
+    fs::remove_all(FExecutavel + "/Exec-tolvaneGestor.ini");
+    fs::remove_all(origem + ".sig");
+    EscreverArquivo(origem, FNovo, fs::perms(0755));
+    EscreverArquivo(FExecutavel + "/tolvaneGestor", "velho", fs::perms(0755));
+    if (c.Assinada) chave.AssinarArquivo(origem);
+    if (c.TrocadaDepois) EscreverArquivo(origem, FNovo + "# outra versão\n");
+
+    std::ostringstream erros;
+    const int codigo = ExecutarAtualizador(
+        {"@F1", "@M" + CodificarBrancos(FServidor), "@E" + CodificarBrancos(FExecutavel),
+         "@AtolvaneGestor"},
+        erros, std::chrono::milliseconds(0),
+        [&] { return std::optional<Publicador>(Publicador::DeChavePem(chave.PublicaPem())); });
+    fs::current_path(diretorio);
+    if (!c.Motivo) {
+      EXPECT_EQ(codigo, 0) << erros.str();
+      EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), FNovo);
+      continue;
+    }
+    EXPECT_EQ(codigo, 1);
+    EXPECT_NE(erros.str().find(c.Motivo), std::string::npos) << erros.str();
+    EXPECT_EQ(LerArquivo(FExecutavel + "/tolvaneGestor"), "velho");
+    EXPECT_NE(LerArquivo(marcador).find(c.Motivo), std::string::npos);
+    EXPECT_EQ(EntradasDaPasta(FExecutavel),
+              (std::vector<std::string>{"Exec-tolvaneGestor.falha", "tolvaneGestor"}));
+  }
 }
 
 }  // namespace

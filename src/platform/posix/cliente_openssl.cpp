@@ -100,6 +100,12 @@ OpenSslCarregado CarregarOpenSsl() {
   RESOLVER(Crypto, PKCS12_SAFEBAG_get0_attr);
   RESOLVER(Crypto, PKCS12_SAFEBAG_get0_safes);
   RESOLVER(Crypto, PKCS12_SAFEBAG_get1_cert);
+  RESOLVER(Crypto, PEM_read_bio_PUBKEY);
+  RESOLVER(Crypto, EVP_PKEY_get_base_id);
+  RESOLVER(Crypto, EVP_MD_CTX_new);
+  RESOLVER(Crypto, EVP_MD_CTX_free);
+  RESOLVER(Crypto, EVP_DigestVerifyInit);
+  RESOLVER(Crypto, EVP_DigestVerify);
   return r;
 }
 

@@ -75,6 +75,13 @@ struct ClienteOpenSsl {
   decltype(&::PKCS12_SAFEBAG_get0_attr) PKCS12_SAFEBAG_get0_attr = nullptr;
   decltype(&::PKCS12_SAFEBAG_get0_safes) PKCS12_SAFEBAG_get0_safes = nullptr;
   decltype(&::PKCS12_SAFEBAG_get1_cert) PKCS12_SAFEBAG_get1_cert = nullptr;
+  // The release key of a signed update (publicador.h).
+  decltype(&::PEM_read_bio_PUBKEY) PEM_read_bio_PUBKEY = nullptr;
+  decltype(&::EVP_PKEY_get_base_id) EVP_PKEY_get_base_id = nullptr;
+  decltype(&::EVP_MD_CTX_new) EVP_MD_CTX_new = nullptr;
+  decltype(&::EVP_MD_CTX_free) EVP_MD_CTX_free = nullptr;
+  decltype(&::EVP_DigestVerifyInit) EVP_DigestVerifyInit = nullptr;
+  decltype(&::EVP_DigestVerify) EVP_DigestVerify = nullptr;
 
   // The number of items of an OpenSSL stack of any type, and one of them (sk_TYPE_num,
   // sk_TYPE_value).

@@ -97,7 +97,7 @@ mode_t ModoInstalado(mode_t AModoOrigem) {
 }  // namespace
 
 void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
-                          const std::string& ANome) {
+                          const std::string& ANome, const ConferenciaCopia& AConferir) {
   struct stat estado {};
   Descritor origem = AbrirOrigem(AOrigem, estado);
 
@@ -136,6 +136,11 @@ void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaD
     const int e = errno;
     if (e == ENOSPC || e == EDQUOT) Falhar(textos::SemEspaco(APastaDestino));
     Falhar(textos::CopiaNaoGravada(APastaDestino, Causa(e)));
+  }
+
+  if (AConferir) {
+    const std::string recusa = AConferir(temporario.Caminho());
+    if (!recusa.empty()) Falhar(recusa);
   }
 
   if (::rename(temporario.Caminho().c_str(), destino.c_str()) != 0) {

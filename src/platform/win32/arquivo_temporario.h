@@ -32,6 +32,9 @@ class ArquivoTemporario {
 
   HANDLE Handle() const { return FArquivo.get(); }
 
+  // The file's own path (UTF-8) until it is in place.
+  std::string Caminho() const { return DeUtf16(FCaminho); }
+
   // Writes all of ATamanho bytes; 0, or the system's error code.
   DWORD Gravar(const char* ADados, std::size_t ATamanho);
 

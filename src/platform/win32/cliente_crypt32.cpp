@@ -27,6 +27,9 @@ Crypt32Carregado CarregarCrypt32() {
   b.Resolver("CertGetEnhancedKeyUsage", c.CertGetEnhancedKeyUsage);
   b.Resolver("CertDuplicateCertificateContext", c.CertDuplicateCertificateContext);
   b.Resolver("CertFreeCertificateContext", c.CertFreeCertificateContext);
+  b.Resolver("CertCreateCertificateContext", c.CertCreateCertificateContext);
+  b.Resolver("CertComparePublicKeyInfo", c.CertComparePublicKeyInfo);
+  b.Resolver("CertGetNameStringW", c.CertGetNameStringW);
   return r;
 }
 

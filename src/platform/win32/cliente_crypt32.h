@@ -9,11 +9,12 @@
 
 namespace tolvane {
 
-// The functions of crypt32.dll (CryptoAPI) that the personal store and the HTTPS request call,
-// each typed by its prototype in wincrypt.h and resolved once, when the library loads. Nothing
-// links against crypt32.dll: it is not one of the libraries Windows always takes from its own
-// folder, so an import would be looked for beside the program first, in the ERP's folder that
-// every user may write to. Loaded from the system folder only (OrigemBiblioteca::Sistema).
+// The functions of crypt32.dll (CryptoAPI) that the personal store, the HTTPS request and the
+// check of an update's publisher call, each typed by its prototype in wincrypt.h and resolved
+// once, when the library loads. Nothing links against crypt32.dll: it is not one of the libraries
+// Windows always takes from its own folder, so an import would be looked for beside the program
+// first, in the ERP's folder that every user may write to. Loaded from the system folder only
+// (OrigemBiblioteca::Sistema).
 struct ClienteCrypt32 {
   decltype(&::CertOpenSystemStoreA) CertOpenSystemStoreA = nullptr;
   decltype(&::CertOpenStore) CertOpenStore = nullptr;
@@ -26,6 +27,10 @@ struct ClienteCrypt32 {
   decltype(&::CertGetEnhancedKeyUsage) CertGetEnhancedKeyUsage = nullptr;
   decltype(&::CertDuplicateCertificateContext) CertDuplicateCertificateContext = nullptr;
   decltype(&::CertFreeCertificateContext) CertFreeCertificateContext = nullptr;
+  // The publisher of a signed update (publicador.h).
+  decltype(&::CertCreateCertificateContext) CertCreateCertificateContext = nullptr;
+  decltype(&::CertComparePublicKeyInfo) CertComparePublicKeyInfo = nullptr;
+  decltype(&::CertGetNameStringW) CertGetNameStringW = nullptr;
 };
 
 // crypt32.dll from the system folder, loaded on the first call and kept until the process ends.

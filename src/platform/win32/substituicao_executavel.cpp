@@ -57,7 +57,7 @@ HandlePtr AbrirOrigem(const std::string& AOrigem, BY_HANDLE_FILE_INFORMATION& AE
 }  // namespace
 
 void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
-                          const std::string& ANome) {
+                          const std::string& ANome, const ConferenciaCopia& AConferir) {
   BY_HANDLE_FILE_INFORMATION estado{};
   const HandlePtr origem = AbrirOrigem(AOrigem, estado);
 
@@ -101,6 +101,10 @@ void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaD
   if (e != 0) {
     if (SemEspaco(e)) Falhar(textos::SemEspaco(APastaDestino));
     Falhar(textos::CopiaNaoGravada(APastaDestino, Causa(e)));
+  }
+  if (AConferir) {
+    const std::string recusa = AConferir(copia.Caminho());
+    if (!recusa.empty()) Falhar(recusa);
   }
   if (const DWORD m = copia.ColocarNoLugar()) Falhar(textos::NaoSubstituido(destino, Causa(m)));
 }
