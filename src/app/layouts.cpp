@@ -1,5 +1,7 @@
 #include "app/layouts.h"
 
+#include "core/aplicacao.h"
+
 namespace tolvane {
 
 namespace {
@@ -216,7 +218,7 @@ const LayoutJanela& LayoutFrmSobre() {
 
 const LayoutJanela& LayoutFrmMensagemConfirmarGenerica() {
   static const LayoutJanela layout{.Nome = "frmMensagemConfirmarGenerica",
-                                   .Caption = "Aviso do Sistema",
+                                   .Caption = kTituloAvisoSistema,
                                    .LarguraCliente = 534,
                                    .AlturaCliente = 175,
                                    .FonteJanela = {"Tahoma", 11},

@@ -13,8 +13,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr char kAvisoDoSistema[] = "Aviso do Sistema";
-
 // Kind name and text of any failure, for the messages that name the kind.
 std::string ClasseEMensagem(const std::exception& AErro) {
   const auto* erro = dynamic_cast<const Erro*>(&AErro);
@@ -64,7 +62,7 @@ std::string Principal::LerConfiguracaoBanco() {
   const bool existe = LerConfiguracao(PastaExecutavel(), configuracao);
   locainiServidor = configuracao.locainiServidor;
   if (!existe) {
-    FAplicacao.MessageBox("Não foi encontrado o arquivo de inicialização", kAvisoDoSistema,
+    FAplicacao.MessageBox("Não foi encontrado o arquivo de inicialização", kTituloAvisoSistema,
                           kMbOk | kMbIconError);
     FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   }
@@ -85,7 +83,7 @@ void Principal::ConectarBancoDados(const std::string& AStringConexao) {
   } catch (const std::exception& e) {
     FAplicacao.MessageBox(
         "O Sistema não conseguiu conectar com a base de dados.\r" + ClasseEMensagem(e),
-        kAvisoDoSistema, kMbOk | kMbIconError);
+        kTituloAvisoSistema, kMbOk | kMbIconError);
     FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   }
 }

@@ -12,6 +12,9 @@ inline constexpr unsigned kMbOk = 0x00;
 inline constexpr unsigned kMbIconError = 0x10;
 inline constexpr unsigned kMbIconWarning = 0x30;
 
+// The caption of the system's notices: its message boxes and the notice window.
+inline constexpr const char* kTituloAvisoSistema = "Aviso do Sistema";
+
 // Exit code after a fatal start-up failure (a missing INI file, a failed connection, the
 // updater or the server copy missing, the updater not started). The hand-over to a started
 // updater ends with 0.

@@ -16,7 +16,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr const char* kCaptionAviso = "Aviso do Sistema";
 constexpr const char* kMarcadorDesenvolvedor = "DebugarDelphi.tmp";
 constexpr const char* kFinalizado = "\rO Sistema será finalizado.";
 constexpr const char* kContinua = "\rO Sistema continuará com a versão atual.";
@@ -42,7 +41,7 @@ std::string ModuloAtualizacao::CaminhoExecutavelAtual() const {
 }
 
 void ModuloAtualizacao::EncerrarComMensagem(const std::string& ATexto, unsigned AFlags) {
-  FAplicacao.MessageBox(ATexto, kCaptionAviso, AFlags);
+  FAplicacao.MessageBox(ATexto, kTituloAvisoSistema, AFlags);
   FAplicacao.EncerrarProcesso(kSaidaFalhaFatal);
   std::abort();  // not reached: the compiler does not carry [[noreturn]] through a virtual call
 }
@@ -60,7 +59,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
   if (ExisteArquivo(NaPastaExecutavel(kMarcadorDesenvolvedor))) {
     FAplicacao.MessageBox("O aplicativo " + c.sNomeExecutavel + " não será atualizado. A pasta " +
                               c.sPastaExecutavel + " está com o arquivo " + kMarcadorDesenvolvedor,
-                          kCaptionAviso, kMbIconWarning);
+                          kTituloAvisoSistema, kMbIconWarning);
     return;
   }
 
@@ -109,7 +108,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
   if (motivo) {
     if (EhBranco(*motivo)) *motivo = "O tolvane Atualizador não substituiu o executável.";
     FAplicacao.MessageBox("Falha na atualização do aplicativo. " + *motivo + kContinua,
-                          kCaptionAviso, kMbIconWarning);
+                          kTituloAvisoSistema, kMbIconWarning);
     return;
   }
 
@@ -123,7 +122,7 @@ void ModuloAtualizacao::VerificarAtualizacao(const std::function<void()>& AVerif
   const Entrega entrega = PrepararEntrega(FFontePublicador, atualizador, copiaServidor);
   if (!entrega.Recusa.empty()) {
     FAplicacao.MessageBox("Falha na atualização do aplicativo. " + entrega.Recusa + kContinua,
-                          kCaptionAviso, kMbIconWarning);
+                          kTituloAvisoSistema, kMbIconWarning);
     return;
   }
 
