@@ -10,7 +10,7 @@ std::string ExecutarConsultaTeste(const std::string& ANomeCertificado,
                                   const std::string& APastaExecutavel) {
   const TConformidadeFacil cliente(ANomeCertificado);
   const std::string resposta = cliente.ConsultarClassTribPorCst("000");
-  const std::string caminho = JuntarCaminho(APastaExecutavel, kNomeArquivoRetorno);
+  std::string caminho = JuntarCaminho(APastaExecutavel, kNomeArquivoRetorno);
   SalvarArquivoRetorno(resposta, caminho);
   return caminho;
 }
