@@ -25,6 +25,9 @@ using IniciadorPrograma = std::function<std::string(const std::string& APrograma
 // Aplicacao::EncerrarProcesso; errors that the module does not handle itself (reading a file
 // time, reading a date-time text back, the parameter-table step, the shortcut machinery) leave
 // the call as exceptions.
+//
+// Defined in two files, one per task: verificar_atualizacao.cpp (the construction, the update
+// check and the hand-over) and pos_atualizacao.cpp (the post-update tasks).
 class ModuloAtualizacao {
  public:
   // AFonte: the program's publisher (see PrepararEntrega); the running program's unless a test

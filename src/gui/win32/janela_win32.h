@@ -19,6 +19,10 @@ class AplicacaoWin32;
 // BUTTON, COMBOBOX, the tab control), named as the row. Places, sizes, fonts and pictures are the
 // layout's at 96 dots per inch, scaled by the DPI of the window's screen/96, and scaled again
 // when the window moves to a screen of another DPI.
+//
+// Defined in two files: janela_win32.cpp (the window's handling and the Janela calls) and
+// construcao_janela_win32.cpp (building the window and its controls from the layout, and
+// rebuilding their fonts and pictures for another DPI).
 class JanelaWin32 : public Janela {
  public:
   JanelaWin32(AplicacaoWin32& AAplicacao, const LayoutJanela& ALayout, EventosJanela& AEventos);
