@@ -5,18 +5,12 @@
 // its handle, flushed, and renamed over the target. Until it is in place, the destructor removes
 // it, so no failure leaves it behind.
 
-#include <memory>
 #include <string>
-#include <type_traits>
 
+#include "platform/win32/handle_unico.h"
 #include "platform/win32/utf16.h"
 
 namespace tolvane {
-
-struct FechaHandle {
-  void operator()(HANDLE A) const { CloseHandle(A); }
-};
-using HandlePtr = std::unique_ptr<std::remove_pointer_t<HANDLE>, FechaHandle>;
 
 class ArquivoTemporario {
  public:
@@ -48,7 +42,7 @@ class ArquivoTemporario {
  private:
   std::wstring FCaminho;
   std::wstring FDestino;
-  HandlePtr FArquivo;
+  HandleKernelUnico FArquivo;
 };
 
 }  // namespace tolvane

@@ -8,19 +8,10 @@
 
 #include "core/erro.h"
 #include "platform/erro_sistema.h"
+#include "platform/win32/handle_unico.h"
 #include "platform/win32/utf16.h"
 
 namespace tolvane {
-
-namespace {
-
-struct LiberarCom {
-  void operator()(IUnknown* AObjeto) const { AObjeto->Release(); }
-};
-template <typename T>
-using PonteiroCom = std::unique_ptr<T, LiberarCom>;
-
-}  // namespace
 
 std::string_view ExtensaoAtalho() { return ".lnk"; }
 
@@ -33,13 +24,13 @@ bool GravarAtalho(const std::string& AArquivo, const std::string& ADestino,
   if (FAILED(hr) || !bruto)
     throw ErroOleSistema(TextoErroSistema(static_cast<int>(hr)) +
                          ", ClassID: {00021401-0000-0000-C000-000000000046}");
-  const PonteiroCom<IShellLinkW> link(bruto);
+  const ComUnico<IShellLinkW> link(bruto);
 
   IPersistFile* arquivoBruto = nullptr;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&arquivoBruto))) ||
       !arquivoBruto)
     throw ErroInterfaceNaoSuportada();
-  const PonteiroCom<IPersistFile> arquivo(arquivoBruto);
+  const ComUnico<IPersistFile> arquivo(arquivoBruto);
 
   link->SetDescription(ParaUtf16(ADescricao).c_str());
   link->SetPath(ParaUtf16(ADestino).c_str());

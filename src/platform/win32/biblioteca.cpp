@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/cabecalho_pe.h"
-#include "platform/win32/arquivo_temporario.h"
+#include "platform/win32/handle_unico.h"
 #include "platform/win32/utf16.h"
 
 namespace tolvane {
@@ -50,7 +50,7 @@ std::optional<std::string> InicioArquivo(const std::wstring& ACaminho) {
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  const HandlePtr arquivo(h);
+  const HandleKernelUnico arquivo(h);
   std::string inicio(kTamanhoInicioPe, '\0');
   std::size_t lidos = 0;
   while (lidos < inicio.size()) {

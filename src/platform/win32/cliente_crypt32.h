@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/win32/handle_unico.h"
 #include "platform/win32/utf16.h"
 
 // After windows.h, which utf16.h includes.
@@ -39,17 +40,15 @@ struct ClienteCrypt32 {
 const ClienteCrypt32& CarregarClienteCrypt32();
 
 // A certificate store, closed (flags 0) when it goes.
-struct FechaRepositorio {
-  void operator()(HCERTSTORE A) const { CarregarClienteCrypt32().CertCloseStore(A, 0); }
-};
-using RepositorioPtr = std::unique_ptr<void, FechaRepositorio>;
+inline void FecharRepositorio(HCERTSTORE A) noexcept {
+  CarregarClienteCrypt32().CertCloseStore(A, 0);
+}
+using RepositorioPtr = HandleUnico<HCERTSTORE, FecharRepositorio>;
 
 // A certificate context, freed when it goes.
-struct LiberaCertificado {
-  void operator()(PCCERT_CONTEXT A) const {
-    CarregarClienteCrypt32().CertFreeCertificateContext(A);
-  }
-};
-using CertificadoPtr = std::unique_ptr<const CERT_CONTEXT, LiberaCertificado>;
+inline void LiberarCertificado(PCCERT_CONTEXT A) noexcept {
+  CarregarClienteCrypt32().CertFreeCertificateContext(A);
+}
+using CertificadoPtr = HandleUnico<PCCERT_CONTEXT, LiberarCertificado>;
 
 }  // namespace tolvane

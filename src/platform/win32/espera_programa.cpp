@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "platform/win32/handle_unico.h"
 #include "platform/win32/utf16.h"
 
 namespace tolvane {
@@ -18,7 +19,7 @@ Estado EstadoExecutavel(const std::wstring& ACaminho) {
   const HANDLE h = CreateFileW(ACaminho.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
-    CloseHandle(h);
+    const HandleKernelUnico arquivo(h);
     return Estado::Livre;
   }
   const DWORD e = GetLastError();

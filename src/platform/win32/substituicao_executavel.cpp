@@ -33,7 +33,7 @@ bool MesmoConteudoProvavel(const BY_HANDLE_FILE_INFORMATION& A,
 
 // The source opened for reading, with its state; anything but a file on a disk is refused.
 // Shared for reading only: a copy still being written on the server cannot be opened.
-HandlePtr AbrirOrigem(const std::string& AOrigem, BY_HANDLE_FILE_INFORMATION& AEstado) {
+HandleKernelUnico AbrirOrigem(const std::string& AOrigem, BY_HANDLE_FILE_INFORMATION& AEstado) {
   const std::wstring origem = ParaUtf16(AOrigem);
   const DWORD atributos = GetFileAttributesW(origem.c_str());
   if (atributos == INVALID_FILE_ATTRIBUTES) {
@@ -43,7 +43,7 @@ HandlePtr AbrirOrigem(const std::string& AOrigem, BY_HANDLE_FILE_INFORMATION& AE
     Falhar(textos::OrigemIlegivel(AOrigem, Causa(e)));
   }
   if (atributos & FILE_ATTRIBUTE_DIRECTORY) Falhar(textos::OrigemPasta(AOrigem));
-  HandlePtr arquivo;
+  HandleKernelUnico arquivo;
   const HANDLE h = CreateFileW(origem.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) Falhar(textos::OrigemIlegivel(AOrigem, Causa(GetLastError())));
@@ -59,7 +59,7 @@ HandlePtr AbrirOrigem(const std::string& AOrigem, BY_HANDLE_FILE_INFORMATION& AE
 void SubstituirExecutavel(const std::string& AOrigem, const std::string& APastaDestino,
                           const std::string& ANome, const ConferenciaCopia& AConferir) {
   BY_HANDLE_FILE_INFORMATION estado{};
-  const HandlePtr origem = AbrirOrigem(AOrigem, estado);
+  const HandleKernelUnico origem = AbrirOrigem(AOrigem, estado);
 
   const std::string destino = JuntarCaminho(APastaDestino, ANome);
   const DWORD pasta = GetFileAttributesW(ParaUtf16(APastaDestino).c_str());

@@ -21,10 +21,8 @@ namespace tolvane {
 
 namespace {
 
-struct FechaInternet {
-  void operator()(HINTERNET A) const { CarregarClienteWinHttp().WinHttpCloseHandle(A); }
-};
-using InternetPtr = std::unique_ptr<void, FechaInternet>;
+void FecharInternet(HINTERNET A) noexcept { CarregarClienteWinHttp().WinHttpCloseHandle(A); }
+using InternetPtr = HandleUnico<HINTERNET, FecharInternet>;
 
 // The request object's user agent and default time-outs: no limit to resolve a name, 60 s to
 // connect, 30 s for each send and each receive.
