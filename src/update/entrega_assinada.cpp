@@ -12,6 +12,11 @@ namespace tolvane {
 Entrega PrepararEntrega(const FontePublicador& AFonte, const std::string& AAtualizador,
                         const std::string& ACopiaServidor) {
   std::string copia;
+  // A refused copy goes with its private folder.
+  const auto apagarCopia = [&copia] {
+    std::error_code ec;
+    if (!copia.empty()) std::filesystem::remove_all(CaminhoDe(copia).parent_path(), ec);
+  };
   try {
     const std::optional<Publicador> publicador = AFonte ? AFonte() : Publicador::DoProgramaAtual();
     if (!publicador) return {AAtualizador, {}};
@@ -22,12 +27,10 @@ Entrega PrepararEntrega(const FontePublicador& AFonte, const std::string& AAtual
       recusa = publicador->Verificar(copia, AAtualizador);
     }
     if (recusa.empty()) return {copia, {}};
-    std::error_code ec;
-    if (!copia.empty()) std::filesystem::remove_all(CaminhoDe(copia).parent_path(), ec);
+    apagarCopia();
     return {{}, recusa};
   } catch (const Erro& e) {
-    std::error_code ec;
-    if (!copia.empty()) std::filesystem::remove_all(CaminhoDe(copia).parent_path(), ec);
+    apagarCopia();
     return {{}, e.Mensagem()};
   }
 }
